@@ -1,0 +1,2 @@
+// Scaffold entry: replaced by the start-up sequence.
+int main() { return 0; }

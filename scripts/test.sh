@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the normal and the sanitizer trees, and runs every test in both.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+"$here/scripts/install-deps.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+jobs="$(nproc)"
+
+status=0
+for kind in release asan; do
+  echo "== build ($kind)"
+  "$here/scripts/build.sh" "$kind"
+  dir="$here/build"; [ "$kind" = asan ] && dir="$here/build-asan"
+  echo "== tests ($kind)"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+done
+exit $status
