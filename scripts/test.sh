@@ -17,4 +17,6 @@ for kind in release asan; do
   echo "== tests ($kind)"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
 done
+echo "== fuzz (short runs)"
+"$here/scripts/fuzz.sh" 20 || status=1
 exit $status
