@@ -41,6 +41,7 @@ inline constexpr const char* SVBitmaps = "Bitmaps";
 inline constexpr const char* SJPEGError = "Erreur JPEG #%d";
 inline constexpr const char* SJPEGImageFile = "Fichier image JPEG";
 inline constexpr const char* SChangeJPGSize = "Impossible de modifier la taille d'une image JPEG";
+inline constexpr const char* SJPEGChangeWhileDecoding = "Impossible de modifier une image JPEG pendant son décodage";
 
 // Settings
 inline constexpr const char* SIniFileWriteError = "Impossible d'écrire dans %s";
