@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev
   # real-window tests and screenshots
   xvfb xdotool x11-utils imagemagick
+  # a window manager that draws title bars in the screenshots
+  openbox
   # fonts asked for by name (Arial metrics)
   fonts-liberation
   # reference decoders and renderers used by the tests
