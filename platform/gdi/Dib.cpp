@@ -51,6 +51,23 @@ std::unique_ptr<Dib> Dib::Create(const DibHeader& header, std::vector<RGBQuad> c
                                       std::unique_ptr<uint8_t, FreeDeleter>(p)));
 }
 
+std::unique_ptr<Dib> Dib::CreateUninitialized(const DibHeader& header, std::vector<RGBQuad> colors) {
+  if (!DibFits(header)) return nullptr;
+  const size_t size = static_cast<size_t>(DibImageSize(header));
+  auto* p = static_cast<uint8_t*>(std::malloc(size));
+  if (!p) return nullptr;
+  if (header.bitCount <= 8 && colors.size() > (size_t{1} << header.bitCount)) colors.resize(size_t{1} << header.bitCount);
+  if (header.bitCount > 8 && colors.size() > 256) colors.resize(256);
+  return std::unique_ptr<Dib>(new Dib(header, std::move(colors), static_cast<size_t>(DibStride(header.width, header.bitCount)),
+                                      std::unique_ptr<uint8_t, FreeDeleter>(p)));
+}
+
+std::unique_ptr<Dib> Dib::CreateFilled(const DibHeader& header, std::vector<RGBQuad> colors, COLORREF color) {
+  auto dib = CreateUninitialized(header, std::move(colors));
+  if (dib) dib->Fill(color);
+  return dib;
+}
+
 std::unique_ptr<Dib> Dib::Clone() const {
   auto copy = Create(header_, colors_);
   if (copy) std::memcpy(copy->Bits(), Bits(), ByteSize());

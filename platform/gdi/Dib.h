@@ -45,6 +45,12 @@ class Dib {
   // ceiling.
   static std::unique_ptr<Dib> Create(const DibHeader& header, std::vector<RGBQuad> colors = {});
 
+  // Makes a store with every pixel of one colour (the nearest table entry at 8 bits or
+  // fewer), touching each byte once; answers none as Create does.
+  static std::unique_ptr<Dib> CreateFilled(const DibHeader& header, std::vector<RGBQuad> colors, COLORREF color);
+  // Makes a store whose bytes are left unset, for a caller that writes every pixel.
+  static std::unique_ptr<Dib> CreateUninitialized(const DibHeader& header, std::vector<RGBQuad> colors = {});
+
   Dib(const Dib&) = delete;
   Dib& operator=(const Dib&) = delete;
   std::unique_ptr<Dib> Clone() const;
