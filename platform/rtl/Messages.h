@@ -13,6 +13,7 @@ inline constexpr const char* SAssignError = "Impossible d'affecter %s à %s";
 inline constexpr const char* SOSError = "Erreur système.  Code : %d.\r\n%s";
 inline constexpr const char* SOutOfResources = "Ressources système insuffisantes";
 inline constexpr const char* SOperationAborted = "Opération annulée";
+inline constexpr const char* SListIndexError = "Indice de liste hors limites (%d)";
 
 // Input and output errors, by code
 inline constexpr const char* SFileNotFound = "Fichier introuvable";
