@@ -18,14 +18,7 @@ bool ValidBitCount(int bits) {
 }
 
 // Expands a masked channel to 8 bits.
-uint8_t Channel(uint32_t value, uint32_t mask) {
-  if (mask == 0) return 0;
-  const int shift = std::countr_zero(mask);
-  const uint32_t m = mask >> shift;
-  const uint32_t v = (value & mask) >> shift;
-  if (m == 0) return 0;
-  return static_cast<uint8_t>((static_cast<uint64_t>(v) * 255 + m / 2) / m);
-}
+uint8_t Channel(uint32_t value, uint32_t mask) { return WidenChannel(value, mask); }
 }  // namespace
 
 uint64_t DibImageSize(const DibHeader& h) {
@@ -88,6 +81,18 @@ void EffectiveMasks(const DibHeader& h, uint32_t& red, uint32_t& green, uint32_t
     green = 0x0000FF00;
     blue = 0x000000FF;
   }
+}
+
+uint8_t WidenChannel(uint32_t value, uint32_t mask) {
+  if (mask == 0) return 0;
+  const int shift = std::countr_zero(mask);
+  const uint32_t m = mask >> shift;
+  const uint32_t v = (value & mask) >> shift;
+  const int bits = std::bit_width(m);
+  if (bits >= 8) return static_cast<uint8_t>(v >> (bits - 8));
+  uint32_t out = 0;
+  for (int at = 8 - bits; at > -bits; at -= bits) out |= at >= 0 ? (v << at) : (v >> -at);
+  return static_cast<uint8_t>(out);
 }
 
 COLORREF Dib::PixelColor(int32_t x, int32_t y) const {

@@ -96,4 +96,8 @@ class Dib {
 // The three masks a 16- or 32-bit store uses (its own for BI_BITFIELDS, else 5-5-5 / 8-8-8).
 void EffectiveMasks(const DibHeader& header, uint32_t& red, uint32_t& green, uint32_t& blue);
 
+// A masked channel widened to 8 bits by repeating its bits (5 bits abcde give abcdeabc);
+// channels wider than 8 bits keep their top 8.
+uint8_t WidenChannel(uint32_t value, uint32_t mask);
+
 }  // namespace gdi

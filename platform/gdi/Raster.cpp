@@ -42,7 +42,7 @@ class Channel {
   }
 
  private:
-  uint8_t Widen(uint32_t v) const { return static_cast<uint8_t>((static_cast<uint64_t>(v) * 255 + max_ / 2) / max_); }
+  uint8_t Widen(uint32_t v) const { return WidenChannel(v << shift_, mask_); }
   uint32_t mask_;
   int shift_ = 0;
   uint32_t max_ = 0;
