@@ -18,6 +18,8 @@ packages=(
   openbox
   # fonts asked for by name (Arial metrics)
   fonts-liberation
+  # metafiles from Office ask for Calibri and Cambria: fonts of the same metrics
+  fonts-crosextra-carlito fonts-crosextra-caladea
   # reference decoders and renderers used by the tests
   libjpeg-turbo-progs libwmf-bin emf2svg librsvg2-bin
 )
