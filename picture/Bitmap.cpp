@@ -125,6 +125,30 @@ struct TBitmap::Impl {
   gdi::COLORREF brushColor = gdi::kWhite;
   // The one colour every pixel holds, while that is known (a fresh store nobody wrote into).
   std::optional<gdi::COLORREF> uniform;
+  // A fresh store's fill, done when someone first looks at the pixels: the JPEG decoder
+  // sets the size, then the palette, and a fill per step would touch every page twice.
+  std::optional<gdi::COLORREF> pendingFill;
+
+  void Materialize() {
+    if (store && pendingFill) store->Fill(*pendingFill);
+    pendingFill.reset();
+  }
+
+  // Takes a store whose bytes are unset, to be filled with one colour on first use.
+  void TakeFresh(std::unique_ptr<gdi::Dib> fresh, gdi::COLORREF color) {
+    store = std::move(fresh);
+    pendingFill = color;
+    uniform = StoredColor(*store, color);
+  }
+
+  // The colour a store of this format really holds when filled with `color`.
+  static gdi::COLORREF StoredColor(const gdi::Dib& like, gdi::COLORREF color) {
+    gdi::DibHeader one = like.Header();
+    one.width = 1;
+    one.height = 1;
+    auto probe = gdi::Dib::CreateFilled(one, like.Colors(), color);
+    return probe ? probe->PixelColor(0, 0) : color;
+  }
 
   void Forget() {
     store.reset();
@@ -133,6 +157,7 @@ struct TBitmap::Impl {
     desc = gdi::DibHeader{};
     hasDescription = false;
     deviceDependent = false;
+    pendingFill.reset();
   }
 
   // Rebuilds the image in a new description and palette: a new store filled with the brush
@@ -142,6 +167,7 @@ struct TBitmap::Impl {
     if (next.width <= 0 || next.height == 0) {
       store.reset();
       uniform.reset();
+      pendingFill.reset();
     } else if (store && SameLayout(store->Header(), next)) {
       RecolorInPlace(std::move(table));
     } else {
@@ -158,8 +184,8 @@ struct TBitmap::Impl {
     if (store->BitCount() > 8 || table == store->Colors()) return;
     if (uniform) {
       store->Colors() = std::move(table);
-      store->Fill(*uniform);
-      uniform = store->PixelColor(0, 0);
+      pendingFill = *uniform;
+      uniform = StoredColor(*store, *uniform);
       return;
     }
     auto fresh = gdi::Dib::CreateUninitialized(store->Header(), std::move(table));
@@ -172,21 +198,24 @@ struct TBitmap::Impl {
     if (!gdi::DibFits(next)) throw EOutOfResources();
     std::unique_ptr<gdi::Dib> fresh;
     const bool covers = store && store->Width() >= next.width && store->Height() >= std::abs(next.height);
+    if (!store || (covers && uniform)) {
+      fresh = gdi::Dib::CreateUninitialized(next, std::move(table));
+      if (!fresh) throw EOutOfResources();
+      TakeFresh(std::move(fresh), store ? *uniform : brushColor);
+      return;
+    }
     std::optional<gdi::COLORREF> nextUniform;
-    if (store && covers && uniform) {
-      fresh = gdi::Dib::CreateFilled(next, std::move(table), *uniform);
-      if (fresh) nextUniform = fresh->PixelColor(0, 0);
-    } else if (store && covers) {
+    if (covers) {
       fresh = gdi::Dib::Create(next, std::move(table));  // every pixel is copied over
       if (fresh) gdi::CopyPixels(*fresh, *store);
     } else {
       fresh = gdi::Dib::CreateFilled(next, std::move(table), brushColor);
-      if (fresh && store && uniform)
+      if (fresh && uniform)
         gdi::FillPixels(*fresh, store->Width(), store->Height(), *uniform);
-      else if (fresh && store)
+      else if (fresh)
         gdi::CopyPixels(*fresh, *store);
-      if (fresh && !store) nextUniform = fresh->PixelColor(0, 0);
     }
+    pendingFill.reset();
     if (!fresh) throw EOutOfResources();
     store = std::move(fresh);
     uniform = nextUniform;
@@ -207,7 +236,8 @@ void TBitmap::CopyFrom(const TPersistent& Source) {
     return;
   }
   if (other == this) return;
-  const Impl& o = *other->impl_;
+  Impl& o = *other->impl_;
+  o.Materialize();
   std::unique_ptr<gdi::Dib> store;
   if (o.store) {
     store = o.store->Clone();
@@ -233,6 +263,7 @@ void TBitmap::NotifyChanged(TObject* Sender) {
 void TBitmap::Render(gdi::TCanvas& Canvas, const TRect& Rect) {
   Impl& m = *impl_;
   if (!m.store) return;
+  m.Materialize();
   const gdi::Dib& image = *m.store;
   PaletteSelection selection(Canvas, Palette());
   const int deviceBits = Canvas.BitsPerPixel();
@@ -345,6 +376,7 @@ void TBitmap::LoadStream(TStream& Stream) {
 }
 
 void TBitmap::SaveStream(TStream& Stream) {
+  impl_->Materialize();
   if (impl_->store) WriteBitmapFile(Stream, *impl_->store);
 }
 
@@ -401,6 +433,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
 uint8_t* TBitmap::ScanRow(int32_t Row) {
   Impl& m = *impl_;
   if (!m.store || Row < 0 || Row >= m.store->Height()) throw EInvalidGraphicOperation(msg::SScanLine);
+  m.Materialize();
   m.deviceDependent = false;  // the caller addresses the rows: the store is device-independent now
   m.uniform.reset();
   return m.store->PictureRow(Row);
@@ -412,10 +445,13 @@ void TBitmap::Clear() {
   NotifyChanged(this);
 }
 
-const gdi::Dib* TBitmap::Store() const { return impl_->store.get(); }
+const gdi::Dib* TBitmap::Store() const {
+  impl_->Materialize();
+  return impl_->store.get();
+}
 
 gdi::COLORREF TBitmap::TransparentColor() {
-  const gdi::Dib* s = impl_->store.get();
+  const gdi::Dib* s = Store();
   if (!s || (s->BitCount() == 1 && !impl_->deviceDependent)) return gdi::kWhite;
   return s->PixelColor(0, s->Height() - 1) | kPaletteRelative;
 }
