@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "jpeg/JpegModule.h"
 #include "picture/Bitmap.h"
 #include "picture/Picture.h"
 #include "platform/gdi/Canvas.h"
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
+  const TJpegModule jpegModule;  // the "jpeg" and "jpg" rows of the registry
   try {
     return Run(*options);
   } catch (const Exception& e) {
