@@ -1,0 +1,23 @@
+// Test entry for the lists: the application object (and with it the toolkit) exists for
+// the whole run, offscreen unless a display is asked for; message boxes go to a hook.
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include "platform/vcl/Application.h"
+
+int main(int argc, char** argv) {
+  // Test discovery runs the binary at build time, without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  testing::InitGoogleTest(&argc, argv);
+  Application->Initialize(argc, argv);
+  Application->MessageHook = [](TMessageKind, const std::string& caption, const std::string& text) {
+    ADD_FAILURE() << "unexpected message box \"" << caption << "\": " << text;
+  };
+  const int result = RUN_ALL_TESTS();
+  Application->MessageHook = nullptr;
+  Application->Shutdown();
+  return result;
+}
