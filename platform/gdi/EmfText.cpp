@@ -21,9 +21,10 @@ QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValu
 
 }  // namespace
 
-QFont EmfText::MakeFont(const EmfFont& font, int pixelSize) const {
+QFont EmfText::MakeFont(const EmfFont& font, int pixelSize, int stretch) const {
   QFont f(font.faceName.isEmpty() ? QStringLiteral("Arial") : font.faceName);
   f.setPixelSize(std::max(1, pixelSize));
+  if (stretch > 0) f.setStretch(stretch);
   f.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight ? font.weight : 400, 1, 1000)));
   f.setItalic(font.italic);
   f.setUnderline(font.underline);
@@ -33,8 +34,8 @@ QFont EmfText::MakeFont(const EmfFont& font, int pixelSize) const {
   return f;
 }
 
-const EmfText::Face& EmfText::FaceFor(const EmfFont& font, int pixelSize) {
-  const QFont f = MakeFont(font, pixelSize);
+const EmfText::Face& EmfText::FaceFor(const EmfFont& font, int pixelSize, int stretch) {
+  const QFont f = MakeFont(font, pixelSize, stretch);
   const QString key = f.key();
   auto it = faces_.find(key);
   if (it != faces_.end()) return it->second;
@@ -43,6 +44,7 @@ const EmfText::Face& EmfText::FaceFor(const EmfFont& font, int pixelSize) {
   const QFontMetricsF m(MakeFont(font, 256));
   const double cell = m.ascent() + m.descent();
   if (cell > 0) face.cellToEm = 256.0 / cell;
+  face.averageWidth = QFontMetricsF(MakeFont(font, pixelSize)).averageCharWidth();
   return faces_.emplace(key, std::move(face)).first->second;
 }
 
@@ -54,7 +56,15 @@ void EmfText::Draw(QPainter& painter, EmfDcState& state, const QTransform& toOut
   double size = font.height == 0 ? kDefaultPixelSize : std::fabs(static_cast<double>(font.height)) * sy;
   if (font.height > 0) size *= FaceFor(font, 256).cellToEm;
   if (!(size >= 1) || size > kMaxPixelSize) return;
-  const Face& face = FaceFor(font, static_cast<int>(std::lround(size)));
+  const int pixelSize = static_cast<int>(std::lround(size));
+  // A recorded character width narrows or widens the font, as the system's mapper does.
+  int stretch = 0;
+  if (font.width > 0) {
+    const double average = FaceFor(font, pixelSize).averageWidth;
+    if (average > 0) stretch = std::clamp(static_cast<int>(std::lround(100.0 * font.width * sx / average)), 25, 400);
+    if (stretch == 100) stretch = 0;
+  }
+  const Face& face = FaceFor(font, pixelSize, stretch);
   if (!face.raw.isValid()) return;
 
   QList<quint32> glyphs;

@@ -34,9 +34,10 @@ class EmfText {
   struct Face {
     QRawFont raw;
     double cellToEm = 1;  // character height over cell height, for positive font heights
+    double averageWidth = 0;  // of a character at this size, unstretched
   };
-  const Face& FaceFor(const EmfFont& font, int pixelSize);
-  QFont MakeFont(const EmfFont& font, int pixelSize) const;
+  const Face& FaceFor(const EmfFont& font, int pixelSize, int stretch = 0);
+  QFont MakeFont(const EmfFont& font, int pixelSize, int stretch = 0) const;
 
   std::unordered_map<QString, Face> faces_;
 };

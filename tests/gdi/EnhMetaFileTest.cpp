@@ -403,8 +403,8 @@ TEST(EmfPlayer, HatchedBrushUsesBackgroundModeAndColour) {
 
 namespace {
 
-EmfBuilder& Font(EmfBuilder& b, uint32_t slot, int32_t height, const char* face) {
-  std::vector<uint32_t> w = {slot, static_cast<uint32_t>(height), 0, 0, 0, 400, 0, 0};
+EmfBuilder& Font(EmfBuilder& b, uint32_t slot, int32_t height, const char* face, int32_t width = 0) {
+  std::vector<uint32_t> w = {slot, static_cast<uint32_t>(height), static_cast<uint32_t>(width), 0, 0, 400, 0, 0};
   std::u16string f;
   for (const char* p = face; *p; ++p) f.push_back(static_cast<char16_t>(*p));
   f.resize(32 + 2 * 64 + 2 * 32 + 20, u'\0');  // face, full name, style, script, design vector
@@ -464,6 +464,20 @@ TEST(EmfPlayer, TextSpacingArrayAndAlignment) {
   EXPECT_GE(blue.Right, 184);
   EXPECT_LE(blue.Bottom, 50);
   EXPECT_GE(blue.Bottom, 49);
+}
+
+TEST(EmfPlayer, FontWidthNarrowsOrWidensTheGlyphs) {
+  auto inkWidth = [](int32_t width) {
+    EmfBuilder b(300, 40);
+    b.Rec(EMR_SETBKMODE, {TRANSPARENT});
+    Font(b, 1, -20, "Liberation Sans", width);
+    TextOut(b, 5, 5, u"MMMMM");
+    const auto d = Play(b.Build(), 300, 40);
+    return BoundsOf(*d, kBlack).Width();
+  };
+  const int natural = inkWidth(0);
+  EXPECT_LT(inkWidth(4), natural * 3 / 4);
+  EXPECT_GT(inkWidth(20), natural * 5 / 4);
 }
 
 TEST(EmfPlayer, OpaqueTextFillsItsBackground) {
