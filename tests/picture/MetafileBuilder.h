@@ -44,6 +44,13 @@ class Wmf {
     records_.Append(r.Get());
     return *this;
   }
+  Wmf& Record(uint16_t function, const std::vector<int>& params) {
+    Bytes r;
+    r.U32(static_cast<uint32_t>(3 + params.size())).U16(function);
+    for (int p : params) r.U16(static_cast<uint16_t>(p));
+    records_.Append(r.Get());
+    return *this;
+  }
   Wmf& Raw(const std::vector<uint8_t>& bytes) {
     records_.Append(bytes);
     return *this;
