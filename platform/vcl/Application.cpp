@@ -1,6 +1,7 @@
 #include "platform/vcl/Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,6 +69,10 @@ void TApplication::Shutdown() {
   keyFilter_.reset();
   qt_.reset();
   initialized_ = false;
+}
+
+void TApplication::SetIcon(const std::string& resourcePath) {
+  if (QCoreApplication::instance()) QApplication::setWindowIcon(QIcon(Q(resourcePath)));
 }
 
 void TApplication::SetTitle(std::string value) {

@@ -30,6 +30,10 @@ class TApplication : public TComponent {
   // Frees the windows (each told first, OnDestroy) and then the toolkit's application.
   void Shutdown();
 
+  // The icon of every window and of the task-bar button (a compiled-in resource path,
+  // such as ":/MAINICON.png").
+  void SetIcon(const std::string& resourcePath);
+
   const std::string& Title() const { return title_; }
   void SetTitle(std::string value);
 
@@ -46,6 +50,8 @@ class TApplication : public TComponent {
   // Ends the loop once the messages already queued are handled.
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // Test hook: lets a test run go on after a test ended the program.
+  void ClearTerminated() { terminated_ = false; }
   // Handles the messages waiting now.
   void ProcessMessages();
 

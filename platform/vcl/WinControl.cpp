@@ -59,17 +59,6 @@ void TWinControl::Realign() {
     std::vector<TControl*> list;
     for (TControl* c : controls_)
       if (c->Visible() && c->Align() == align) list.push_back(c);
-    // Controls of one side in the order they sit there; creation order breaks ties.
-    auto key = [align](const TControl* c) {
-      switch (align) {
-        case TAlign::alTop: return c->Top();
-        case TAlign::alBottom: return -(c->Top() + c->Height());
-        case TAlign::alLeft: return c->Left();
-        case TAlign::alRight: return -(c->Left() + c->Width());
-        default: return 0;
-      }
-    };
-    std::stable_sort(list.begin(), list.end(), [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
     for (TControl* c : list) {
       const int w = std::max(r.Width(), 0), h = std::max(r.Height(), 0);
       switch (align) {

@@ -28,7 +28,7 @@ class TWinControl : public TControl {
   bool Focused() const;
 
   // Docks the children by Align: top, bottom, left, right, then client; controls of one
-  // alignment in the order of their position, then of creation.
+  // alignment in creation order (the first created sits outermost).
   void Realign();
   // The rectangle of the client area that docked children share (client rect less
   // bevels and borders drawn inside it).

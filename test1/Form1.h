@@ -1,0 +1,74 @@
+#pragma once
+// The main window: the top bar (drive list, the JPEG option controls, five buttons), the
+// left column (folder list above file list) and the picture view filling the rest.
+
+#include <string>
+
+#include "picture/Image.h"
+#include "platform/vcl/Button.h"
+#include "platform/vcl/CheckBox.h"
+#include "platform/vcl/ComboBox.h"
+#include "platform/vcl/Form.h"
+#include "platform/vcl/ListBox.h"
+#include "platform/vcl/Panel.h"
+#include "platform/vcl/Splitter.h"
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* AOwner);
+
+  std::string ClassName() const override { return "TForm1"; }
+
+  // The controls, owned by the window (freed with it).
+  TImage* Image1 = nullptr;
+  TPanel* Panel1 = nullptr;
+  TCustomListBox* DirectoryListBox1 = nullptr;  // the folder list takes this place
+  TCustomListBox* FileListBox1 = nullptr;       // the file list takes this place
+  TPanel* Panel3 = nullptr;
+  TCustomComboBox* DriveComboBox1 = nullptr;  // the drive list takes this place
+  TComboBox* Scale = nullptr;
+  TComboBox* PixelFormat = nullptr;
+  TComboBox* ColorSpace = nullptr;
+  TComboBox* Performance = nullptr;
+  TCheckBox* ProgressiveDisplay = nullptr;
+  TCheckBox* IncrementalDisplay = nullptr;
+  TSplitter* Splitter1 = nullptr;
+  TSplitter* Splitter2 = nullptr;
+  TButton* Button1 = nullptr;
+  TButton* Button2 = nullptr;
+  TButton* Button3 = nullptr;
+  TButton* Button4 = nullptr;
+  TButton* Button5 = nullptr;
+  TComponent* FormStorage1 = nullptr;  // the settings component attaches itself here
+
+  // Handlers bound to the controls' events.
+  void FileListBox1DblClick(TObject* Sender);
+  void SetJPEGOptions(TObject* Sender);
+  void FormCreate(TObject* Sender);
+  void ProgressUpdate(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow, const TRect& R,
+                      const std::string& Msg);
+  void Button5Click(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void Button3Click(TObject* Sender);
+  void Button1Click(TObject* Sender);
+  void Button2Click(TObject* Sender);
+  void Button4Click(TObject* Sender);
+  void FormKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void FormShow(TObject* Sender);
+
+  // The mask the file list applies.
+  static constexpr const char* kFileMask = "*.jpg;*.bmp;*.wmf;*.emf;*.ico";
+
+ private:
+  void LoadStartupPicture();
+  void ShowHelpFile();
+
+  void CreateTopBar();
+  void CreateLeftColumn();
+  void BindEvents();
+};
+
+// The main window, set when it is created.
+extern TForm1* Form1;
+// The picture path given on the command line; emptied once the start-up load has run.
+extern std::string StartupFileName;
