@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 #include <unordered_set>
 
 #include "platform/gdi/DeviceCaps.h"
@@ -194,6 +195,7 @@ class WmfConverter {
   std::optional<Extent> windowExt_;
   TPoint windowOrg_{};
   std::vector<Slot> slots_;
+  std::set<size_t> freeSlots_;  // the lowest is taken first
   size_t highestSlot_ = 0;
   int selectedPalette_ = -1;
   DcState dc_;
@@ -310,14 +312,17 @@ std::optional<std::vector<uint8_t>> WmfConverter::Run(int xExt, int yExt) {
 }
 
 int WmfConverter::AddSlot(Kind kind) {
-  auto free = std::find_if(slots_.begin(), slots_.end(), [](const Slot& s) { return s.kind == Kind::Free; });
-  if (free == slots_.end()) {
+  size_t index;
+  if (!freeSlots_.empty()) {
+    index = *freeSlots_.begin();
+    freeSlots_.erase(freeSlots_.begin());
+  } else {
     if (slots_.size() >= kMaxObjects) return -1;
-    free = slots_.emplace(slots_.end());
+    index = slots_.size();
+    slots_.emplace_back();
   }
-  *free = Slot{};
-  free->kind = kind;
-  const auto index = static_cast<size_t>(free - slots_.begin());
+  slots_[index] = Slot{};
+  slots_[index].kind = kind;
   highestSlot_ = std::max(highestSlot_, index + 1);
   return static_cast<int>(index);
 }
@@ -349,6 +354,7 @@ void WmfConverter::Delete(uint16_t index) {
   if (slot->kind != Kind::Region) w_.Record(EMR_DELETEOBJECT, uint32_t{index} + 1);
   if (selectedPalette_ == index) selectedPalette_ = -1;
   slots_[index] = Slot{};
+  freeSlots_.insert(index);
 }
 
 void WmfConverter::RegionData(const Slot& region) {
