@@ -83,8 +83,12 @@ void EmfText::Draw(QPainter& painter, EmfDcState& state, const QTransform& toOut
 
   const bool updateCp = state.textAlign & TA_UPDATECP;
   const QPointF refOut = toOutput.map(updateCp ? state.current : run.reference);
-  // The baseline's direction: the transform's x axis, turned by the escapement.
-  const double angle = std::atan2(toOutput.m12(), toOutput.m11()) * 180.0 / M_PI - font.escapement / 10.0;
+  // The baseline's direction: the escapement turns counter-clockwise as in a y-down logical
+  // space, and the mapping carries it; a mapping that turns y upwards turns it the other way,
+  // which is what charts drawn that way expect of their vertical labels.  Glyphs stay upright.
+  const double esc = font.escapement / 10.0 * M_PI / 180.0;
+  const QPointF dir = toOutput.map(QPointF(std::cos(esc), -std::sin(esc))) - toOutput.map(QPointF(0, 0));
+  const double angle = std::atan2(dir.y(), dir.x()) * 180.0 / M_PI;
   double x0 = 0;
   switch (state.textAlign & TA_HORZ_MASK) {
     case TA_RIGHT: x0 = -width; break;

@@ -403,8 +403,10 @@ TEST(EmfPlayer, HatchedBrushUsesBackgroundModeAndColour) {
 
 namespace {
 
-EmfBuilder& Font(EmfBuilder& b, uint32_t slot, int32_t height, const char* face, int32_t width = 0) {
-  std::vector<uint32_t> w = {slot, static_cast<uint32_t>(height), static_cast<uint32_t>(width), 0, 0, 400, 0, 0};
+EmfBuilder& Font(EmfBuilder& b, uint32_t slot, int32_t height, const char* face, int32_t width = 0,
+                 int32_t escapement = 0) {
+  std::vector<uint32_t> w = {slot, static_cast<uint32_t>(height), static_cast<uint32_t>(width),
+                             static_cast<uint32_t>(escapement), static_cast<uint32_t>(escapement), 400, 0, 0};
   std::u16string f;
   for (const char* p = face; *p; ++p) f.push_back(static_cast<char16_t>(*p));
   f.resize(32 + 2 * 64 + 2 * 32 + 20, u'\0');  // face, full name, style, script, design vector
@@ -478,6 +480,27 @@ TEST(EmfPlayer, FontWidthNarrowsOrWidensTheGlyphs) {
   const int natural = inkWidth(0);
   EXPECT_LT(inkWidth(4), natural * 3 / 4);
   EXPECT_GT(inkWidth(20), natural * 5 / 4);
+}
+
+// Vertical labels: 90 degrees in a y-down mapping, 270 in one whose y axis points up (as
+// charts record their axis titles) both read upwards from the reference point.
+TEST(EmfPlayer, EscapementTurnsTheBaseline) {
+  for (bool flipped : {false, true}) {
+    EmfBuilder b(60, 200);
+    b.Rec(EMR_SETBKMODE, {TRANSPARENT}).Rec(EMR_SETTEXTALIGN, {TA_BASELINE});
+    if (flipped) {
+      b.Rec(EMR_SETMAPMODE, {MM_ANISOTROPIC}).Rec(EMR_SETWINDOWEXTEX, {60, -200}).Rec(EMR_SETVIEWPORTEXTEX, {60, 200});
+      b.Rec(EMR_SETWINDOWORGEX, {0, 200});
+    }
+    Font(b, 1, -20, "Liberation Sans", 0, flipped ? 2700 : 900);
+    TextOut(b, 30, flipped ? 20 : 180, u"MMMMM");  // device (30, 180) both ways
+    const auto d = Play(b.Build(), 60, 200);
+    const TRect ink = BoundsOf(*d, kBlack);
+    EXPECT_GT(ink.Height(), 60) << flipped;
+    EXPECT_LT(ink.Width(), 25) << flipped;
+    EXPECT_LE(ink.Bottom, 181) << flipped;  // above the reference point
+    EXPECT_LE(ink.Right, 31) << flipped;    // the glyphs' tops point left, away from the baseline
+  }
 }
 
 TEST(EmfPlayer, OpaqueTextFillsItsBackground) {
