@@ -80,7 +80,7 @@ void TForm1::CreateTopBar() {
   Panel3->SetBevelOuter(TPanelBevel::bvRaised);
   Panel3->SetTabOrder(1);
 
-  DriveComboBox1 = Make<TCustomComboBox>(this, Panel3, "DriveComboBox1", 5, 7, 188, 19);
+  DriveComboBox1 = Make<TDriveComboBox>(this, Panel3, "DriveComboBox1", 5, 7, 188, 19);
   DriveComboBox1->SetHint("Choisir un disque");
   DriveComboBox1->SetTabOrder(0);
 
@@ -114,7 +114,7 @@ void TForm1::CreateLeftColumn() {
   Panel1->Constraints().MinWidth = 20;
   Panel1->SetTabOrder(0);
 
-  DirectoryListBox1 = Make<TCustomListBox>(this, Panel1, "DirectoryListBox1", 1, 1, 139, 144, TAlign::alTop);
+  DirectoryListBox1 = Make<TDirectoryListBox>(this, Panel1, "DirectoryListBox1", 1, 1, 139, 144, TAlign::alTop);
   DirectoryListBox1->SetHint("Double-cliquer\r\nsur un dossier");
   DirectoryListBox1->SetItemHeight(16);
   DirectoryListBox1->Constraints().MinHeight = 25;
@@ -125,10 +125,14 @@ void TForm1::CreateLeftColumn() {
   Splitter1->SetBeveled(true);
   Splitter1->SetCursor(TCursor::crVSplit);
 
-  FileListBox1 = Make<TCustomListBox>(this, Panel1, "FileListBox1", 1, 148, 139, 611, TAlign::alClient);
+  FileListBox1 = Make<TFileListBox>(this, Panel1, "FileListBox1", 1, 148, 139, 611, TAlign::alClient);
   FileListBox1->SetItemHeight(13);
   FileListBox1->Constraints().MinHeight = 20;
   FileListBox1->SetTabOrder(1);
+
+  // The drive list was made with the top bar; the links go both ways.
+  DriveComboBox1->SetDirList(DirectoryListBox1);
+  DirectoryListBox1->SetFileList(FileListBox1);
 }
 
 void TForm1::BindEvents() {
@@ -157,7 +161,7 @@ void TForm1::FormCreate(TObject*) {
   PixelFormat->SetItemIndex(0);
   ColorSpace->SetItemIndex(0);
   Performance->SetItemIndex(0);
-  // The file list applies kFileMask here once it is the real file list.
+  FileListBox1->SetMask(kFileMask);
   StartupFileName = Application->ParamStr(1);
   Image1->OnProgress = [this](TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow,
                               const TRect& R, const std::string& Msg) {

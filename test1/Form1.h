@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "browser/DirectoryListBox.h"
+#include "browser/DriveComboBox.h"
+#include "browser/FileListBox.h"
 #include "picture/Image.h"
 #include "platform/vcl/Button.h"
 #include "platform/vcl/CheckBox.h"
@@ -22,10 +25,10 @@ class TForm1 : public TForm {
   // The controls, owned by the window (freed with it).
   TImage* Image1 = nullptr;
   TPanel* Panel1 = nullptr;
-  TCustomListBox* DirectoryListBox1 = nullptr;  // the folder list takes this place
-  TCustomListBox* FileListBox1 = nullptr;       // the file list takes this place
+  TDirectoryListBox* DirectoryListBox1 = nullptr;
+  TFileListBox* FileListBox1 = nullptr;
   TPanel* Panel3 = nullptr;
-  TCustomComboBox* DriveComboBox1 = nullptr;  // the drive list takes this place
+  TDriveComboBox* DriveComboBox1 = nullptr;
   TComboBox* Scale = nullptr;
   TComboBox* PixelFormat = nullptr;
   TComboBox* ColorSpace = nullptr;
