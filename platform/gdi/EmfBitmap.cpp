@@ -164,6 +164,16 @@ bool ReadRecordInfo(std::span<const uint8_t> record, const EmfBitmapFields& f, I
 
 }  // namespace
 
+QImage EmfBitmap::WithoutColour(const QImage& image, QRgb colour) {
+  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x)
+      if ((row[x] & 0xFFFFFF) == (colour & 0xFFFFFF)) row[x] = 0;
+  }
+  return out;
+}
+
 bool EmfBitmap::IsMonochrome(std::span<const uint8_t> record, const EmfBitmapFields& fields) {
   Info info;
   return ReadRecordInfo(record, fields, info) && info.bitCount == 1;

@@ -24,6 +24,9 @@ class EmfBitmap {
   // Whether the decoded bitmap had 1 bit a pixel (its colours then come from the context).
   static bool IsMonochrome(std::span<const uint8_t> record, const EmfBitmapFields& fields);
 
+  // The image with every pixel of one colour made transparent.
+  static QImage WithoutColour(const QImage& image, QRgb colour);
+
   // Copies the source part of an image onto a destination rectangle (output pixels) with a
   // ternary raster operation; brush is the pattern's colour.  A null image stands for an
   // operation without source.

@@ -53,6 +53,8 @@ class EmfDcState {
   QPointF current;         // logical units
   // In output pixels; none while the metafile has not clipped.
   std::optional<QRegion> clip;
+  // The meta region (SetMetaRgn): a clip that later clip changes no longer widen.
+  std::optional<QRegion> metaClip;
 
  private:
   QSizeF EffectiveWindowExt(const EmfReference& ref) const;

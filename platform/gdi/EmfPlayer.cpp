@@ -1,5 +1,7 @@
 #include "platform/gdi/EmfPlayer.h"
 
+#include <QLinearGradient>
+
 #include <algorithm>
 #include <cmath>
 
@@ -178,6 +180,13 @@ const std::array<EmfPlayer::Handler, 128>& EmfPlayer::Handlers() {
     t[EMR_STRETCHDIBITS] = &EmfPlayer::StretchDIBits;
     t[EMR_SETDIBITSTODEVICE] = &EmfPlayer::SetDIBitsToDevice;
     t[EMR_ALPHABLEND] = &EmfPlayer::AlphaBlend;
+    t[EMR_TRANSPARENTBLT] = &EmfPlayer::TransparentBlt;
+    t[EMR_GRADIENTFILL] = &EmfPlayer::GradientFill;
+    t[EMR_SMALLTEXTOUT] = &EmfPlayer::SmallTextOut;
+    t[EMR_SETMITERLIMIT] = &EmfPlayer::SetMiterLimit;
+    t[EMR_SETMETARGN] = &EmfPlayer::SetMetaRgn;
+    t[EMR_INVERTRGN] = &EmfPlayer::InvertRgn;
+    t[EMR_FRAMERGN] = &EmfPlayer::FrameRgn;
     return t;
   }();
   return table;
@@ -309,14 +318,13 @@ void EmfPlayer::ApplyRop2() {
 }
 
 void EmfPlayer::ApplyClip() {
-  if (state_.clip)
-    painter_.setClipRegion(baseClip_.intersected(*state_.clip));
-  else
-    painter_.setClipRegion(baseClip_);
+  QRegion region = state_.metaClip ? baseClip_.intersected(*state_.metaClip) : baseClip_;
+  if (state_.clip) region = region.intersected(*state_.clip);
+  painter_.setClipRegion(region);
 }
 
 void EmfPlayer::CombineClip(const QRegion& region, int mode) {
-  const QRegion current = state_.clip ? *state_.clip : baseClip_;
+  const QRegion current = state_.clip ? *state_.clip : state_.metaClip ? *state_.metaClip : baseClip_;
   switch (mode) {
     case RGN_AND: state_.clip = current.intersected(region); break;
     case RGN_OR: state_.clip = current.united(region); break;
@@ -737,6 +745,11 @@ void EmfPlayer::SetPixelV(const EmfRecord&, ByteReader& r) {
 
 // ---- paths -------------------------------------------------------------------------------
 
+void EmfPlayer::SetMiterLimit(const EmfRecord&, ByteReader& r) {
+  const uint32_t limit = r.U32();
+  if (limit >= 1 && limit <= 1000) miterLimit_ = limit;
+}
+
 void EmfPlayer::BeginPath(const EmfRecord&, ByteReader&) { path_.Begin(); }
 void EmfPlayer::EndPath(const EmfRecord&, ByteReader&) { path_.End(); }
 void EmfPlayer::CloseFigure(const EmfRecord&, ByteReader&) { path_.CloseFigure(); }
@@ -827,6 +840,48 @@ void EmfPlayer::ExtSelectClipRgn(const EmfRecord&, ByteReader& r) {
   CombineClip(ReadRegion(r, size), mode);
 }
 
+// The current clip becomes part of the meta region, and the clip itself starts over.
+void EmfPlayer::SetMetaRgn(const EmfRecord&, ByteReader&) {
+  if (state_.clip) state_.metaClip = state_.metaClip ? state_.metaClip->intersected(*state_.clip) : *state_.clip;
+  state_.clip.reset();
+  ApplyClip();
+}
+
+void EmfPlayer::InvertRgn(const EmfRecord&, ByteReader& r) {
+  r.Skip(16);
+  const uint32_t size = r.U32();
+  const QRegion region = ReadRegion(r, size);
+  painter_.save();
+  painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+  for (const QRect& q : region) painter_.fillRect(q, Qt::black);
+  painter_.restore();
+}
+
+// The outline of a region in a brush, the stroke's width and height given in logical units.
+void EmfPlayer::FrameRgn(const EmfRecord&, ByteReader& r) {
+  r.Skip(16);
+  const uint32_t size = r.U32();
+  const EmfObject o = objects_.Get(r.U32());
+  const double w = r.I32(), h = r.I32();
+  const QRegion region = ReadRegion(r, size);
+  if (o.kind != EmfObjectKind::Brush) return;
+  const QTransform t = ToOutput();
+  const int dx = std::max(1, static_cast<int>(std::lround(std::min(std::fabs(w * t.m11()), 1e4))));
+  const int dy = std::max(1, static_cast<int>(std::lround(std::min(std::fabs(h * t.m22()), 1e4))));
+  // The frame: the region less the region shrunk by the stroke on every side.
+  QRegion inner = region;
+  inner &= region.translated(dx, 0);
+  inner &= region.translated(-dx, 0);
+  inner &= region.translated(0, dy);
+  inner &= region.translated(0, -dy);
+  const auto keep = state_.brush;
+  state_.brush = o.brush;
+  QPainterPath p;
+  p.addRegion(region.subtracted(inner));
+  FillPath(p);
+  state_.brush = keep;
+}
+
 void EmfPlayer::FillRgn(const EmfRecord&, ByteReader& r) {
   r.Skip(16);
   const uint32_t size = r.U32();
@@ -883,10 +938,37 @@ void EmfPlayer::ExtTextOut(const EmfRecord& rec, ByteReader& r, bool wide) {
       if (step == 2) d.Skip(4);
     }
   }
+  DrawRun(run);
+}
+
+void EmfPlayer::DrawRun(EmfTextRun& run) {
   if (path_.Open()) return;  // text in a path bracket would add glyph outlines; not drawn
   ApplyRop2();
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
   text_.Draw(painter_, state_, ToOutput(), run);
+}
+
+// The compact text record: reference point, count, options, then an optional rectangle and
+// 8- or 16-bit characters.
+void EmfPlayer::SmallTextOut(const EmfRecord&, ByteReader& r) {
+  EmfTextRun run;
+  run.reference = ReadPointL(r);
+  const uint32_t chars = r.U32();
+  run.options = r.U32();
+  r.Skip(12);  // graphics mode, scales
+  if (!(run.options & ETO_NO_RECT)) run.rect = ReadRectL(r);
+  const bool small = run.options & ETO_SMALL_CHARS;
+  if (chars > r.Remaining() / (small ? 1 : 2)) throw EReadError();
+  if (small) {
+    const auto bytes = r.Take(chars);
+    run.text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  } else {
+    std::u16string text(chars, u'\0');
+    for (auto& c : text) c = r.U16();
+    run.text = QString::fromStdU16String(text);
+  }
+  run.options &= ~(ETO_SMALL_CHARS | ETO_NO_RECT);
+  DrawRun(run);
 }
 
 void EmfPlayer::ExtTextOutW(const EmfRecord& rec, ByteReader& r) { ExtTextOut(rec, r, true); }
@@ -916,10 +998,10 @@ void EmfPlayer::DrawBitmap(const QImage& image, const QRectF& destLogical, const
 
 // BitBlt and StretchBlt: a source bitmap (or none, for pattern operations) with its own
 // transform, which these records rarely use beyond offsets.
-void EmfPlayer::BlitRecord(const EmfRecord& rec, ByteReader& r, bool stretch) {
+void EmfPlayer::BlitRecord(const EmfRecord& rec, ByteReader& r, bool stretch, bool transparent) {
   r.Skip(16);
   const double x = r.I32(), y = r.I32(), cx = r.I32(), cy = r.I32();
-  const uint32_t rop = r.U32();
+  uint32_t rop = r.U32();
   const double xSrc = r.I32(), ySrc = r.I32();
   r.Skip(24 + 4);  // source transform, source background colour
   EmfBitmapFields f;
@@ -933,9 +1015,63 @@ void EmfPlayer::BlitRecord(const EmfRecord& rec, ByteReader& r, bool stretch) {
     cxSrc = r.I32();
     cySrc = r.I32();
   }
-  const QImage image = f.cbBmi ? EmfBitmap::Decode(rec.bytes, f) : QImage();
+  QImage image = f.cbBmi ? EmfBitmap::Decode(rec.bytes, f) : QImage();
   if (f.cbBmi && image.isNull()) return;
+  if (transparent) {
+    // The field of the raster operation holds the colour that is left out.
+    if (image.isNull()) return;
+    image = EmfBitmap::WithoutColour(image, qRgb(GetRValue(rop), GetGValue(rop), GetBValue(rop)));
+    rop = SRCCOPY;
+  }
   DrawBitmap(image, QRectF(x, y, cx, cy), QRectF(xSrc, ySrc, cxSrc, cySrc), rop & 0xFFFFFF);
+}
+
+void EmfPlayer::TransparentBlt(const EmfRecord& rec, ByteReader& r) { BlitRecord(rec, r, true, true); }
+
+// Vertices with 16-bit colours, then rectangles (two vertex indexes) or triangles (three).
+void EmfPlayer::GradientFill(const EmfRecord&, ByteReader& r) {
+  r.Skip(16);
+  const uint32_t vertices = r.U32();
+  const uint32_t shapes = r.U32();
+  const uint32_t mode = r.U32();
+  if (vertices > r.Remaining() / 16) throw EReadError();
+  struct Vertex {
+    QPointF p;
+    QColor c;
+  };
+  std::vector<Vertex> v(vertices);
+  const QTransform t = ToOutput();
+  for (auto& e : v) {
+    e.p = t.map(ReadPointL(r));
+    const int red = r.U16() >> 8, green = r.U16() >> 8, blue = r.U16() >> 8;
+    r.Skip(2);
+    e.c = QColor(red, green, blue);
+  }
+  const uint32_t per = mode == GRADIENT_FILL_TRIANGLE ? 3 : 2;
+  if (shapes > r.Remaining() / (4 * per)) throw EReadError();
+  painter_.save();
+  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_.setPen(Qt::NoPen);
+  for (uint32_t i = 0; i < shapes; ++i) {
+    uint32_t idx[3] = {0, 0, 0};
+    for (uint32_t k = 0; k < per; ++k) idx[k] = r.U32();
+    if (idx[0] >= vertices || idx[1] >= vertices || idx[2] >= vertices) continue;
+    const Vertex &a = v[idx[0]], &b = v[idx[1]];
+    if (mode == GRADIENT_FILL_TRIANGLE) {
+      // Three colours: the average colour stands for the blend.
+      const Vertex& c = v[idx[2]];
+      painter_.setBrush(QColor((a.c.red() + b.c.red() + c.c.red()) / 3, (a.c.green() + b.c.green() + c.c.green()) / 3,
+                               (a.c.blue() + b.c.blue() + c.c.blue()) / 3));
+      painter_.drawPolygon(QPolygonF({a.p, b.p, c.p}));
+      continue;
+    }
+    const QRectF box = QRectF(a.p, b.p).normalized();
+    QLinearGradient g(a.p, mode == GRADIENT_FILL_RECT_H ? QPointF(b.p.x(), a.p.y()) : QPointF(a.p.x(), b.p.y()));
+    g.setColorAt(0, a.c);
+    g.setColorAt(1, b.c);
+    painter_.fillRect(box, g);
+  }
+  painter_.restore();
 }
 
 void EmfPlayer::BitBlt(const EmfRecord& rec, ByteReader& r) { BlitRecord(rec, r, false); }

@@ -123,9 +123,17 @@ class EmfPlayer {
   void StretchDIBits(const EmfRecord&, ByteReader&);
   void SetDIBitsToDevice(const EmfRecord&, ByteReader&);
   void AlphaBlend(const EmfRecord&, ByteReader&);
+  void TransparentBlt(const EmfRecord&, ByteReader&);
+  void GradientFill(const EmfRecord&, ByteReader&);
+  void SmallTextOut(const EmfRecord&, ByteReader&);
+  void SetMiterLimit(const EmfRecord&, ByteReader&);
+  void SetMetaRgn(const EmfRecord&, ByteReader&);
+  void InvertRgn(const EmfRecord&, ByteReader&);
+  void FrameRgn(const EmfRecord&, ByteReader&);
 
   void ExtTextOut(const EmfRecord&, ByteReader&, bool wide);
-  void BlitRecord(const EmfRecord&, ByteReader&, bool stretch);
+  void BlitRecord(const EmfRecord&, ByteReader&, bool stretch, bool transparent = false);
+  void DrawRun(EmfTextRun& run);
   void DrawBitmap(const QImage& image, const QRectF& destLogical, const QRectF& src, uint32_t rop);
   QRegion ReadRegion(ByteReader& r, uint32_t size) const;
   void Polys(ByteReader&, bool small, bool closed);

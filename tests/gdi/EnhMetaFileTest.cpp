@@ -633,3 +633,58 @@ TEST(EmfPlayer, BitmapOffsetsOutsideTheRecordDrawNothing) {
   EXPECT_EQ(d->PixelColor(15, 15), kWhite);
   EXPECT_EQ(d->PixelColor(1, 1), kRed);  // the record was whole: playback goes on
 }
+
+TEST(EmfPlayer, TransparentBltLeavesTheTransparentColourOut) {
+  // The 2 x 2 bitmap's white pixel (top right) is the transparent colour.
+  EmfBuilder b(40, 40);
+  b.Rec(EMR_SELECTOBJECT, {kStockFlag | BLACK_BRUSH});
+  NullPen(b).Rec(EMR_RECTANGLE, {0, 0, 41, 41});
+  const auto dib = StretchDiBits(0, 0, 0, 0, 0);  // its bitmap part: header and rows
+  std::vector<uint32_t> w = {0, 0, 0, 0, 10, 10, 20, 20, kWhite, 0, 0, 0x3F800000, 0, 0, 0x3F800000, 0, 0,
+                             0, 0, 108, 40, 148, 16, 2, 2};
+  w.insert(w.end(), dib.begin() + 18, dib.end());
+  b.Raw(EMR_TRANSPARENTBLT, w);
+  const auto d = Play(b.Build(), 40, 40);
+  EXPECT_EQ(d->PixelColor(12, 12), kGreen);
+  EXPECT_EQ(d->PixelColor(27, 12), kBlack);  // white left out: the black below shows
+  EXPECT_EQ(d->PixelColor(12, 27), kRed);
+}
+
+TEST(EmfPlayer, GradientFillBlendsAcrossTheRectangle) {
+  EmfBuilder b(100, 20);
+  // Two vertices: red at the left, blue at the right; one horizontal rectangle.
+  b.Raw(EMR_GRADIENTFILL, {0, 0, 100, 20, 2, 1, GRADIENT_FILL_RECT_H,  //
+                           0, 0, 0xFF00, 0,                            // x, y, red|green<<16, blue|alpha<<16
+                           100, 20, 0, 0xFF00,                         //
+                           0, 1});                                     // the rectangle's two vertices
+  const auto d = Play(b.Build(), 100, 20);
+  const COLORREF left = d->PixelColor(1, 10), mid = d->PixelColor(50, 10), right = d->PixelColor(98, 10);
+  EXPECT_GT(GetRValue(left), 240);
+  EXPECT_GT(GetBValue(right), 240);
+  EXPECT_NEAR(GetRValue(mid), 128, 12);
+  EXPECT_NEAR(GetBValue(mid), 128, 12);
+}
+
+TEST(EmfPlayer, MetaRegionOutlivesAClipReset) {
+  EmfBuilder b(100, 100);
+  SolidBrush(b, 1, kRed);
+  NullPen(b).Rec(EMR_INTERSECTCLIPRECT, {0, 0, 50, 50}).Rec(EMR_SETMETARGN, {});
+  b.Rec(EMR_EXTSELECTCLIPRGN, {0, RGN_COPY});
+  b.Rec(EMR_RECTANGLE, {0, 0, 101, 101});
+  const auto d = Play(b.Build(), 100, 100);
+  EXPECT_EQ(BoundsOf(*d, kRed), (TRect{0, 0, 50, 50}));
+}
+
+TEST(EmfPlayer, SmallTextOutDrawsItsCharacters) {
+  EmfBuilder b(100, 40);
+  b.Rec(EMR_SETBKMODE, {TRANSPARENT});
+  Font(b, 1, -20, "Liberation Sans");
+  // x, y, count, options (no rectangle, 8-bit characters), graphics mode, scales, "HI"
+  b.Rec(EMR_SMALLTEXTOUT, {10, 10, 2, ETO_NO_RECT | ETO_SMALL_CHARS, 1, 0, 0, 'H' | ('I' << 8)});
+  const auto d = Play(b.Build(), 100, 40);
+  const TRect ink = BoundsOf(*d, kBlack);
+  EXPECT_GE(ink.Left, 10);
+  EXPECT_LE(ink.Left, 14);
+  EXPECT_GE(ink.Top, 11);
+  EXPECT_LE(ink.Bottom, 31);
+}
