@@ -141,14 +141,14 @@ int32_t TMetafile::Width() {
   if (impl_->unitsPerInch != 0) return gdi::MulDiv(impl_->mmWidth, gdi::ScreenLogPixelsY(), kHundredthsPerInch);
   if (!impl_->handle) return 0;
   const gdi::EnhMetaHeader& h = impl_->handle->Header();
-  return gdi::MulDiv(impl_->mmWidth, h.deviceCx, h.millimetersCx * 100);
+  return gdi::MulDivWide(impl_->mmWidth, h.deviceCx, int64_t{h.millimetersCx} * 100);
 }
 
 int32_t TMetafile::Height() {
   if (impl_->unitsPerInch != 0) return gdi::MulDiv(impl_->mmHeight, gdi::ScreenLogPixelsY(), kHundredthsPerInch);
   if (!impl_->handle) return 0;
   const gdi::EnhMetaHeader& h = impl_->handle->Header();
-  return gdi::MulDiv(impl_->mmHeight, h.deviceCy, h.millimetersCy * 100);
+  return gdi::MulDivWide(impl_->mmHeight, h.deviceCy, int64_t{h.millimetersCy} * 100);
 }
 
 // Not reached by the viewer: the size in pixels becomes the size in hundredths of a

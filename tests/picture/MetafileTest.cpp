@@ -95,6 +95,14 @@ TEST(MetafileSize, EnhancedSizeIsTheFrameAndPixelsFollowTheReferenceDevice) {
   EXPECT_EQ(mf->Height(), 100);
 }
 
+TEST(MetafileSize, HugeReferenceDeviceMillimetresDoNotOverflow) {
+  auto mf = Load(Emf(5000, 2500, {}, 0, 1920, 1080, 0x40000000, 0x7FFFFFFF));
+  EXPECT_EQ(mf->Width(), 0);
+  EXPECT_EQ(mf->Height(), 0);
+  auto none = Load(Emf(5000, 2500, {}, 0, 1920, 1080, 0, 0));
+  EXPECT_EQ(none->Width(), -1);  // the system's answer to a division by 0
+}
+
 TEST(MetafileSize, EmptyMetafileHasNoSize) {
   TMetafile mf;
   EXPECT_TRUE(mf.IsEmpty());
