@@ -21,8 +21,7 @@ std::string_view AlphabetCharacter(int position) {
   }
 }
 
-constexpr std::array<uint8_t, 22> kCreditPositions = {54, 55, 12, 47, 29, 35, 31, 40, 55, 22, 31,
-                                                      44, 40, 35, 31, 44, 53, 1,  47, 28, 44, 51};
+constexpr std::array<uint8_t, 16> kCreditPositions = {54, 55, 12, 47, 29, 35, 31, 40, 55, 22, 31, 44, 40, 35, 31, 44};
 
 constexpr bool AllInAlphabet(const auto& positions) {
   for (uint8_t p : positions)

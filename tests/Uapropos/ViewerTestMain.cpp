@@ -1,0 +1,24 @@
+// Test entry for the viewer's windows: the application object (and with it the toolkit)
+// exists for the whole run; message boxes go to a hook that tests may replace.
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include "platform/vcl/Application.h"
+
+int main(int argc, char** argv) {
+  // Test discovery runs the binary at build time, without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  testing::InitGoogleTest(&argc, argv);
+  Application->Initialize(argc, argv);
+  Application->SetTitle("Mirelune");
+  Application->MessageHook = [](TMessageKind, const std::string& caption, const std::string& text) {
+    ADD_FAILURE() << "unexpected message box \"" << caption << "\": " << text;
+  };
+  const int result = RUN_ALL_TESTS();
+  Application->MessageHook = nullptr;
+  Application->Shutdown();
+  return result;
+}
