@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     b.LoadStream(s);
     if (b.IsEmpty()) return 0;
     // Drawing reads every pixel of the image for the mask: keep the run short.
-    if (static_cast<int64_t>(b.Width()) * b.Height() <= (int64_t{1} << 20)) {
+    if (static_cast<int64_t>(b.Width()) * b.Height() <= (int64_t{1} << 16)) {
       Draw(b);
       b.SetPixelFormat(b.PixelFormat() == TPixelFormat::Bits8 ? TPixelFormat::Bits4 : TPixelFormat::Bits8);
       b.SetWidth(b.Width() / 2 + 1);
