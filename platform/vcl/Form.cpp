@@ -104,9 +104,20 @@ int TForm::ClientHeight() const { return std::max(Height() - frame_.Top - frame_
 void TForm::SetClientWidth(int value) { SetWidth(value + frame_.Left + frame_.Right); }
 void TForm::SetClientHeight(int value) { SetHeight(value + frame_.Top + frame_.Bottom); }
 
+bool TForm::FixedSize() const {
+  return borderStyle_ == TFormBorderStyle::bsToolWindow || borderStyle_ == TFormBorderStyle::bsDialog ||
+         borderStyle_ == TFormBorderStyle::bsSingle;
+}
+
 void TForm::ApplyGeometry() {
   if (!Widget()) return;
+  // While minimized or maximized the window system owns the geometry: pushing the bounds
+  // back would drop the state and the size the window returns to.
+  constexpr Qt::WindowStates kAside = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+  if (Widget()->isVisible() && (Widget()->windowState() & kAside)) return;
   const QRect wanted(Left() + frame_.Left, Top() + frame_.Top, ClientWidth(), ClientHeight());
+  // A window that the user may not resize keeps the size the program gives it.
+  if (FixedSize() && Widget()->minimumSize() != wanted.size()) Widget()->setFixedSize(wanted.size());
   if (Widget()->geometry() != wanted) Widget()->setGeometry(wanted);
 }
 
@@ -156,14 +167,11 @@ void TForm::SetBorderStyle(TFormBorderStyle value) {
     default: break;
   }
   w->setWindowFlags(flags);
-  const bool fixed = value == TFormBorderStyle::bsToolWindow || value == TFormBorderStyle::bsDialog ||
-                     value == TFormBorderStyle::bsSingle;
-  if (fixed)
-    w->setFixedSize(ClientWidth(), ClientHeight());
-  else {
+  if (!FixedSize()) {
     w->setMinimumSize(0, 0);
     w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
+  ApplyGeometry();
   if (shown) w->show();
 }
 
