@@ -36,6 +36,8 @@ void TCheckBox::CaptionChanged() { static_cast<QCheckBox*>(Widget())->setText(Q(
 void TCheckBox::FontChanged() {
   TWinControl::FontChanged();
   QPalette pal = Widget()->palette();
-  pal.setColor(QPalette::WindowText, ToQColor(Font().Color()));
+  // The disabled look keeps the style's grey.
+  pal.setColor(QPalette::Active, QPalette::WindowText, ToQColor(Font().Color()));
+  pal.setColor(QPalette::Inactive, QPalette::WindowText, ToQColor(Font().Color()));
   Widget()->setPalette(pal);
 }

@@ -99,6 +99,7 @@ class TForm : public TWinControl {
   void CaptionChanged() override;
 
  private:
+  bool FixedSize() const;
   void PlaceForFirstShow();
   void MeasureFrame();
   void ShowWidget();

@@ -28,7 +28,9 @@ void TLabel::ApplyText() {
   w->setWordWrap(wordWrap_);
   w->setAutoFillBackground(!transparent_);
   QPalette pal = w->palette();
-  pal.setColor(QPalette::WindowText, ToQColor(Font().Color()));
+  // The disabled look keeps the style's grey.
+  pal.setColor(QPalette::Active, QPalette::WindowText, ToQColor(Font().Color()));
+  pal.setColor(QPalette::Inactive, QPalette::WindowText, ToQColor(Font().Color()));
   pal.setColor(QPalette::Window, ToQColor(Color()));
   w->setPalette(pal);
   AdjustSize();

@@ -248,6 +248,12 @@ TEST_F(ControlsTest, FormGeometryIsTheOuterFrame) {
   form.SetClientHeight(103);
   EXPECT_EQ(form.Width(), 273);
   EXPECT_EQ(form.Height(), 137);
+  // A tool window keeps the size the program gives it.
+  form.SetBorderStyle(TFormBorderStyle::bsToolWindow);
+  EXPECT_EQ(form.Widget()->minimumSize(), QSize(265, 103));
+  EXPECT_EQ(form.Widget()->maximumSize(), QSize(265, 103));
+  form.SetClientWidth(300);
+  EXPECT_EQ(form.Widget()->maximumSize(), QSize(300, 103));
 }
 
 TEST(Components, OwnerFreesWhatItOwnsAndFindsByName) {
