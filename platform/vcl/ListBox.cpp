@@ -31,7 +31,7 @@ class ListWidget : public ControlWidget<QAbstractScrollArea> {
   void paintEvent(QPaintEvent*) override { List()->PaintLines(viewport()); }
   void resizeEvent(QResizeEvent* e) override {
     QAbstractScrollArea::resizeEvent(e);
-    List()->SetTopIndex(List()->TopIndex());
+    List()->ViewportResized();
   }
   void mousePressEvent(QMouseEvent* e) override {
     if (e->button() == Qt::LeftButton) {
@@ -94,6 +94,8 @@ void TCustomListBox::SetTopIndex(int value) {
   auto* bar = static_cast<QAbstractScrollArea*>(Widget())->verticalScrollBar();
   if (bar->value() != topIndex_) bar->setValue(topIndex_);
 }
+
+void TCustomListBox::ViewportResized() { UpdateScrollBar(); }
 
 void TCustomListBox::UpdateScrollBar() {
   auto* w = static_cast<QAbstractScrollArea*>(Widget());

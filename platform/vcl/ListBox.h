@@ -60,6 +60,8 @@ class TCustomListBox : public TWinControl {
 
   // Toolkit side.
   void HandleMouseDown(int x, int y, bool doubleClick);
+  // The visible area changed size: the scroll range follows.
+  void ViewportResized();
   void PaintLines(QWidget* target);
 
  protected:
