@@ -19,6 +19,17 @@ constexpr int kDefaultPixelSize = 12;
 
 QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
+// The average character width the system's font mapper matches a recorded width against:
+// lowercase letters and the space weighted by their frequency in text, as the fonts of that
+// system state it.  Fonts here may state another kind of average, so it is measured.
+double AverageWidth(const QFontMetricsF& m) {
+  static constexpr int kWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
+                                       56, 56, 17, 4,  49, 56, 71, 31, 10, 18, 3, 18, 2};
+  double sum = 166 * m.horizontalAdvance(QChar(' '));
+  for (int i = 0; i < 26; ++i) sum += kWeights[i] * m.horizontalAdvance(QChar('a' + i));
+  return sum / 1000.0;
+}
+
 }  // namespace
 
 QFont EmfText::MakeFont(const EmfFont& font, int pixelSize, int stretch) const {
@@ -44,7 +55,7 @@ const EmfText::Face& EmfText::FaceFor(const EmfFont& font, int pixelSize, int st
   const QFontMetricsF m(MakeFont(font, 256));
   const double cell = m.ascent() + m.descent();
   if (cell > 0) face.cellToEm = 256.0 / cell;
-  face.averageWidth = QFontMetricsF(MakeFont(font, pixelSize)).averageCharWidth();
+  face.averageWidth = AverageWidth(QFontMetricsF(MakeFont(font, pixelSize)));
   return faces_.emplace(key, std::move(face)).first->second;
 }
 

@@ -478,6 +478,8 @@ TEST(EmfPlayer, FontWidthNarrowsOrWidensTheGlyphs) {
     return BoundsOf(*d, kBlack).Width();
   };
   const int natural = inkWidth(0);
+  // The average width Arial states at 20 pixels (0.441 of the height) keeps the natural width.
+  EXPECT_NEAR(inkWidth(9), natural, natural / 12);
   EXPECT_LT(inkWidth(4), natural * 3 / 4);
   EXPECT_GT(inkWidth(20), natural * 5 / 4);
 }
