@@ -339,6 +339,37 @@ TEST(ReshapeTest, PaletteOnDemand) {
   EXPECT_NE(c.Palette(), nullptr);  // the format change brought its own palette
 }
 
+TEST(ReshapeTest, DeviceFormatKeepsThePixelsInAScreenStore) {
+  TBitmap b;
+  Make24(b, 2, 1, [](int32_t x, int32_t) { return x ? kRed : kBlue; });
+  b.SetPixelFormat(TPixelFormat::Device);
+  EXPECT_EQ(b.PixelFormat(), TPixelFormat::Device);
+  EXPECT_EQ(b.Store()->BitCount(), 32);
+  EXPECT_EQ(b.Store()->PixelColor(0, 0), kBlue);
+  EXPECT_EQ(b.Store()->PixelColor(1, 0), kRed);
+}
+
+// A true-colour picture on a 256-colour screen: halftone palette, selected while drawing.
+TEST(ReshapeTest, PaletteScreenGetsAHalftonePalette) {
+  gdi::SetScreenBitsPerPixel(8);
+  TBitmap b;
+  Make24(b, 2, 2, [](int32_t, int32_t) { return kRed; });
+  const auto pal = b.Palette();
+  gdi::SetScreenBitsPerPixel(0);
+  ASSERT_NE(pal, nullptr);
+  EXPECT_EQ(pal->Size(), 256u);
+  gdi::DibHeader h;
+  h.width = 1;
+  h.height = -1;
+  h.bitCount = 32;
+  auto surface = gdi::Dib::Create(h);
+  gdi::TCanvas canvas(*surface);
+  const auto before = gdi::CreatePalette({{1, 2, 3, 0}});
+  canvas.SelectedPalette = before;
+  b.Render(canvas, Rect(0, 0, 1, 1));
+  EXPECT_EQ(canvas.SelectedPalette, before);  // put back after drawing
+}
+
 // ---- Drawing ----------------------------------------------------------------------------
 
 TEST(RenderTest, OwnSizeCopiesEveryPixel) {
