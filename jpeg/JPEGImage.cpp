@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include "jpeg/JpegDecoder.h"
+#include "jpeg/JpegEncoder.h"
 #include "jpeg/JpegErrors.h"
 #include "jpeg/StreamSource.h"
 #include "platform/gdi/DeviceCaps.h"
@@ -119,6 +120,17 @@ void TJPEGImage::LoadStream(TStream& Stream) {
 }
 
 void TJPEGImage::SaveStream(TStream& Stream) {
+  if (!data_->Bytes && bitmap_) {
+    // A picture without a file (copied from a bitmap): its bytes are made once, in a holder
+    // of their own.
+    CheckNotDecoding();
+    std::vector<uint8_t> encoded = EncodeBitmap(*bitmap_, encodeQuality_, greyOutput_, multiScan_);
+    TSharedRef<TJPEGData> data = NewJPEGData();
+    data->Bytes = std::make_unique<TMemoryStream>(std::move(encoded));
+    data->HeaderWidth = bitmap_->Width();
+    data->HeaderHeight = bitmap_->Height();
+    data_ = std::move(data);
+  }
   const TMemoryStream* bytes = data_->Bytes.get();
   if (bytes && !bytes->Bytes().empty()) Stream.WriteBuffer(bytes->Memory(), static_cast<int64_t>(bytes->Bytes().size()));
 }

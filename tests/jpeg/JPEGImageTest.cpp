@@ -312,6 +312,41 @@ TEST_F(JPEGImageTest, CopyFromABitmapHoldsThePictureWithoutBytes) {
   EXPECT_FALSE(image.IsEmpty());
 }
 
+TEST_F(JPEGImageTest, SavingAPictureWithoutBytesEncodesItOnce) {
+  struct Case {
+    const char* file;
+    bool grey;
+  };
+  for (const Case& c : {Case{"red-16x16.jpg", false}, Case{"red-16x16.jpg", true}, Case{"grey-64x48.jpg", false}}) {
+    auto source = LoadImage(Fixture(c.file));
+    TBitmap bitmap;
+    bitmap.CopyFrom(*source);
+    TJPEGImage image;
+    image.SetGreyOutput(c.grey);
+    image.CopyFrom(bitmap);
+    TMemoryStream saved;
+    image.SaveStream(saved);
+    ASSERT_GT(saved.Bytes().size(), 100u) << c.file;
+    EXPECT_EQ(image.Data()->Bytes->Bytes(), saved.Bytes()) << "kept as the image's bytes";
+
+    saved.SetPosition(0);
+    TJPEGImage back;
+    back.LoadStream(saved);
+    TBitmap* decoded = back.Bitmap();
+    ASSERT_EQ(decoded->Width(), bitmap.Width()) << c.file;
+    ASSERT_EQ(decoded->Height(), bitmap.Height()) << c.file;
+    const bool greyFile = c.grey;  // an 8-bit bitmap is encoded in colour unless grey is asked for
+    EXPECT_EQ(decoded->PixelFormat(), greyFile ? TPixelFormat::Bits8 : TPixelFormat::Bits24) << c.file;
+    const gdi::COLORREF a = bitmap.Store()->PixelColor(5, 5), b = decoded->Store()->PixelColor(5, 5);
+    if (!c.grey) {
+      EXPECT_NEAR(gdi::GetRValue(a), gdi::GetRValue(b), 12) << c.file;
+      EXPECT_NEAR(gdi::GetBValue(a), gdi::GetBValue(b), 12) << c.file;
+    } else {
+      EXPECT_EQ(gdi::GetRValue(b), gdi::GetBValue(b));
+    }
+  }
+}
+
 TEST_F(JPEGImageTest, CopyToAnythingButABitmapIsAConversionError) {
   auto image = LoadImage(Fixture("red-16x16.jpg"));
   TPicture picture;
