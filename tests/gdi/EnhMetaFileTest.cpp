@@ -690,3 +690,41 @@ TEST(EmfPlayer, SmallTextOutDrawsItsCharacters) {
   EXPECT_GE(ink.Top, 11);
   EXPECT_LE(ink.Bottom, 31);
 }
+
+TEST(EmfPlayer, ArcFollowsTheArcDirection) {
+  for (int direction : {AD_COUNTERCLOCKWISE, AD_CLOCKWISE}) {
+    EmfBuilder b(60, 60);
+    b.Rec(EMR_SETARCDIRECTION, {direction});
+    b.Rec(EMR_ARC, {10, 10, 51, 51, 60, 30, 30, 0});  // from the right point to the top point
+    const auto d = Play(b.Build(), 60, 60);
+    auto inked = [&](int x0, int y0, int x1, int y1) {
+      for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+          if (d->PixelColor(x, y) == kBlack) return true;
+      return false;
+    };
+    const bool ccw = direction == AD_COUNTERCLOCKWISE;
+    EXPECT_EQ(inked(38, 10, 52, 22), ccw) << direction;   // the upper right quarter
+    EXPECT_EQ(inked(10, 38, 22, 52), !ccw) << direction;  // the lower left quarter
+  }
+}
+
+TEST(EmfPlayer, DibPatternBrushTilesItsBitmap) {
+  // An 8 x 8 1-bit pattern, colour 0 red and colour 1 blue, alternate rows.
+  std::vector<uint32_t> w = {1, DIB_RGB_COLORS, 32, 48, 80, 32};
+  const uint32_t info[10] = {40, 8, 8, 1 | (1 << 16), 0, 32, 0, 0, 2, 0};
+  w.insert(w.end(), info, info + 10);
+  w.push_back(0x00FF0000);  // red (blue, green, red, 0)
+  w.push_back(0x000000FF);  // blue
+  for (int row = 0; row < 8; ++row) w.push_back(row % 2 ? 0xFF : 0x00);
+  EmfBuilder b(32, 32);
+  b.Raw(EMR_CREATEDIBPATTERNBRUSHPT, w).Rec(EMR_SELECTOBJECT, {1});
+  NullPen(b).Rec(EMR_RECTANGLE, {0, 0, 33, 33});
+  const auto d = Play(b.Build(), 32, 32);
+  // Rows alternate between the two colours.
+  const COLORREF first = d->PixelColor(5, 8);
+  EXPECT_TRUE(first == kRed || first == kBlue);
+  EXPECT_NE(d->PixelColor(5, 9), first);
+  EXPECT_EQ(d->PixelColor(5, 10), first);
+  EXPECT_EQ(d->PixelColor(20, 10), first);
+}
