@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/gdi/EmfPlayer.h"
+#include "platform/gdi/EmfRecordReader.h"
 #include "platform/rtl/ByteReader.h"
 
 namespace gdi {
@@ -51,14 +52,13 @@ bool ReadHeader(std::span<const uint8_t> bytes, EnhMetaHeader& h) {
          h.bytes >= h.size && h.bytes <= bytes.size();
 }
 
-// The last record, when it is the end record: its palette entries.
+// The end record: the first record of its type, found by walking the records.
 std::span<const uint8_t> EofRecord(std::span<const uint8_t> data) {
-  if (data.size() < 20) return {};
-  const uint32_t lastSize = ByteReader::U32At(data, data.size() - 4);
-  if (lastSize < 20 || lastSize > data.size() || lastSize % 4) return {};
-  const auto rec = data.subspan(data.size() - lastSize);
-  if (ByteReader::U32At(rec, 0) != kEofType || ByteReader::U32At(rec, 4) != lastSize) return {};
-  return rec;
+  emf::EmfRecordReader records(data);
+  emf::EmfRecord record;
+  while (records.Next(record))
+    if (record.type == kEofType) return record.bytes;
+  return {};
 }
 
 }  // namespace
