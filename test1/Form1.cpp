@@ -69,9 +69,19 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image1 = Make<TImage>(this, this, "Image1", 148, 33, 994, 764, TAlign::alClient);
   Image1->SetProportional(true);
 
-  // The settings component (FormStorage1) attaches itself here, before OnCreate runs.
-
   BindEvents();
+
+  // The design is loaded: the settings component takes over the show, close-query and
+  // destroy events, before OnCreate runs.
+  FormStorage1 = new TFormStorage(this);  // owned by the window
+  FormStorage1->SetName("FormStorage1");
+  FormStorage1->IniFileName = "Mirelune.ini";
+  FormStorage1->Options = fpState | fpPosition;
+  FormStorage1->StoredProps = {"Panel1.Width",          "DirectoryListBox1.Height",   "Scale.ItemIndex",
+                               "PixelFormat.ItemIndex", "ColorSpace.ItemIndex",       "Performance.ItemIndex",
+                               "ProgressiveDisplay.Checked", "IncrementalDisplay.Checked"};
+  FormStorage1->Loaded();
+
   DoCreate();
 }
 

@@ -15,6 +15,7 @@
 #include "platform/vcl/ListBox.h"
 #include "platform/vcl/Panel.h"
 #include "platform/vcl/Splitter.h"
+#include "settings/FormStorage.h"
 
 class TForm1 : public TForm {
  public:
@@ -42,7 +43,7 @@ class TForm1 : public TForm {
   TButton* Button3 = nullptr;
   TButton* Button4 = nullptr;
   TButton* Button5 = nullptr;
-  TComponent* FormStorage1 = nullptr;  // the settings component attaches itself here
+  TFormStorage* FormStorage1 = nullptr;  // keeps the placement and the options between runs
 
   // Handlers bound to the controls' events.
   void FileListBox1DblClick(TObject* Sender);

@@ -7,8 +7,11 @@
 #include <QtGlobal>
 
 #include "platform/vcl/Application.h"
+#include "tests/PrivateConfigFolder.h"
 
 int main(int argc, char** argv) {
+  // Windows shown and closed here keep their settings file out of the user's folder.
+  const PrivateConfigFolder config;
   // Test discovery runs the binary at build time, without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   testing::InitGoogleTest(&argc, argv);

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/vcl/Application.h"
+#include "tests/PrivateConfigFolder.h"
 
 int main(int argc, char** argv) {
+  // Windows shown and closed here keep their settings file out of the user's folder.
+  const PrivateConfigFolder config;
   testing::InitGoogleTest(&argc, argv);
   // Windows without a display unless a test run asks for one.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
