@@ -129,9 +129,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs)
-      if (r.iterations > 0) {
-        times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-        cpu_[r.benchmark_name()] = r.GetAdjustedCPUTime();
+      // Single runs, or the means of repetitions.
+      if (r.iterations > 0 && (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean")) {
+        times_[r.run_name.function_name] = r.GetAdjustedRealTime();
+        cpu_[r.run_name.function_name] = r.GetAdjustedCPUTime();
       }
   }
   void Finalize() override {
