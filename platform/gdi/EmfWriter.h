@@ -15,6 +15,7 @@ namespace gdi {
 class EmfWriter {
  public:
   EmfWriter();
+  void Reserve(size_t bytes) { out_.reserve(bytes); }
 
   // Starts a record; the fields follow; End() writes its size.
   void Begin(uint32_t type);

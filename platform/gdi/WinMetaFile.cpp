@@ -294,6 +294,8 @@ std::optional<std::vector<uint8_t>> WmfConverter::Run(int xExt, int yExt) {
   }
   px = std::max(px, 1), py = std::max(py, 1), fx = std::max(fx, 1), fy = std::max(fy, 1);
 
+  // Converted records take about twice the room of the originals (fonts and text more).
+  w_.Reserve(wmf_.size() * 2 + 1024);
   Prelude(px, py);
   ForEachRecord([&](uint16_t function, ByteReader& r) {
     try {
