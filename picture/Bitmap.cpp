@@ -188,7 +188,7 @@ struct TBitmap::Impl {
       uniform = StoredColor(*store, *uniform);
       return;
     }
-    auto fresh = gdi::Dib::CreateUninitialized(store->Header(), std::move(table));
+    auto fresh = gdi::Dib::Create(store->Header(), std::move(table));  // row padding stays zero
     if (!fresh) throw EOutOfResources();
     gdi::CopyPixels(*fresh, *store);
     store = std::move(fresh);
