@@ -40,7 +40,10 @@ EmfObject FontObject(const char* face, int32_t height, int32_t weight) {
 EmfObjectTable::EmfObjectTable(uint32_t handles) : slots_(std::min(std::max(handles, 1u), kMaxHandles)) {}
 
 void EmfObjectTable::Put(uint32_t index, EmfObject object) {
-  if (index == 0 || index >= slots_.size()) return;
+  if (index == 0 || index >= kMaxHandles) return;
+  // Headers that count fewer handles than their records use are common among damaged
+  // files; the table grows so that their objects are still drawn.
+  if (index >= slots_.size()) slots_.resize(index + 1);
   slots_[index] = std::move(object);
 }
 

@@ -14,7 +14,7 @@ class EmfObjectTable {
   // Slots 1 .. handles - 1 are the metafile's own (slot 0 is the metafile itself).
   explicit EmfObjectTable(uint32_t handles);
 
-  // Stores an object; an index outside the table is ignored, as the system does.
+  // Stores an object; slot 0 and indexes past the most any metafile uses are ignored.
   void Put(uint32_t index, EmfObject object);
   void Remove(uint32_t index);
   // The object of a slot or, with the high bit set, a stock object; kind None when there

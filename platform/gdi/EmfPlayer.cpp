@@ -192,6 +192,50 @@ const std::array<EmfPlayer::Handler, 128>& EmfPlayer::Handlers() {
   return table;
 }
 
+const std::array<uint16_t, 128>& EmfPlayer::MinimumSizes() {
+  static const std::array<uint16_t, 128> table = [] {
+    std::array<uint16_t, 128> t{};
+    t.fill(8);
+    for (uint32_t type : {EMR_POLYBEZIER, EMR_POLYGON, EMR_POLYLINE, EMR_POLYBEZIERTO, EMR_POLYLINETO, EMR_POLYBEZIER16,
+                          EMR_POLYGON16, EMR_POLYLINE16, EMR_POLYBEZIERTO16, EMR_POLYLINETO16, EMR_ANGLEARC})
+      t[type] = 28;
+    for (uint32_t type : {EMR_POLYPOLYLINE, EMR_POLYPOLYGON, EMR_POLYPOLYLINE16, EMR_POLYPOLYGON16, EMR_ROUNDRECT})
+      t[type] = 32;
+    for (uint32_t type : {EMR_SETWINDOWEXTEX, EMR_SETWINDOWORGEX, EMR_SETVIEWPORTEXTEX, EMR_SETVIEWPORTORGEX,
+                          EMR_OFFSETCLIPRGN, EMR_MOVETOEX, EMR_LINETO, EMR_EXTSELECTCLIPRGN})
+      t[type] = 16;
+    for (uint32_t type : {EMR_SETMAPMODE, EMR_SETBKMODE, EMR_SETPOLYFILLMODE, EMR_SETROP2, EMR_SETSTRETCHBLTMODE,
+                          EMR_SETTEXTALIGN, EMR_SETTEXTCOLOR, EMR_SETBKCOLOR, EMR_RESTOREDC, EMR_SELECTOBJECT,
+                          EMR_DELETEOBJECT, EMR_SETARCDIRECTION, EMR_SELECTCLIPPATH, EMR_SETMITERLIMIT,
+                          EMR_CREATEPALETTE})
+      t[type] = 12;
+    for (uint32_t type : {EMR_EXCLUDECLIPRECT, EMR_INTERSECTCLIPRECT, EMR_SCALEVIEWPORTEXTEX, EMR_SCALEWINDOWEXTEX,
+                          EMR_CREATEBRUSHINDIRECT, EMR_ELLIPSE, EMR_RECTANGLE})
+      t[type] = 24;
+    for (uint32_t type : {EMR_ARC, EMR_ARCTO, EMR_CHORD, EMR_PIE, EMR_FRAMERGN}) t[type] = 40;
+    t[EMR_HEADER] = 88;
+    t[EMR_EOF] = 20;
+    t[EMR_SETPIXELV] = 20;
+    t[EMR_SETWORLDTRANSFORM] = 32;
+    t[EMR_MODIFYWORLDTRANSFORM] = 36;
+    t[EMR_CREATEPEN] = 28;
+    t[EMR_EXTCREATEPEN] = 52;
+    t[EMR_CREATEMONOBRUSH] = t[EMR_CREATEDIBPATTERNBRUSHPT] = 32;
+    t[EMR_EXTCREATEFONTINDIRECTW] = 104;
+    t[EMR_EXTTEXTOUTA] = t[EMR_EXTTEXTOUTW] = 76;
+    t[EMR_SMALLTEXTOUT] = 36;
+    t[EMR_FILLRGN] = 32;
+    t[EMR_INVERTRGN] = t[EMR_PAINTRGN] = 28;
+    t[EMR_BITBLT] = 100;
+    t[EMR_STRETCHBLT] = t[EMR_ALPHABLEND] = t[EMR_TRANSPARENTBLT] = 108;
+    t[EMR_SETDIBITSTODEVICE] = 76;
+    t[EMR_STRETCHDIBITS] = 80;
+    t[EMR_GRADIENTFILL] = 36;
+    return t;
+  }();
+  return table;
+}
+
 void EmfPlayer::Play(std::span<const uint8_t> bytes) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
@@ -202,12 +246,14 @@ void EmfPlayer::Play(std::span<const uint8_t> bytes) {
   const auto& handlers = Handlers();
   while (!ended_ && records.Next(record)) {
     if (record.type >= handlers.size() || !handlers[record.type]) continue;
+    // A record too short for its own fixed fields is left out, as one of an unknown type.
+    if (record.bytes.size() < MinimumSizes()[record.type]) continue;
     ByteReader r(record.bytes);
     r.Seek(8);
     try {
       (this->*handlers[record.type])(record, r);
     } catch (const EReadError&) {
-      break;  // counts or offsets that do not fit the record: the rest is not trusted
+      break;  // counts or offsets past the record: the rest is not trusted
     }
   }
 }

@@ -36,6 +36,8 @@ class EmfPlayer {
  private:
   using Handler = void (EmfPlayer::*)(const EmfRecord&, ByteReader&);
   static const std::array<Handler, 128>& Handlers();
+  // The size of a record type's fixed fields (its type and size words included).
+  static const std::array<uint16_t, 128>& MinimumSizes();
 
   // Geometry helpers
   QTransform ToOutput() const;

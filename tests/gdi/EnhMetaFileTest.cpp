@@ -621,8 +621,21 @@ INSTANTIATE_TEST_SUITE_P(
                       DamageCase{"polyPolygonCounts", Le({EMR_POLYPOLYGON, 40, 0, 0, 9, 9, 0xFFFFFFF, 3, 1, 1})},
                       DamageCase{"textPastRecord", Le({EMR_EXTTEXTOUTW, 76, 0, 0, 0, 0, 1, 0, 0, 0, 0, 500, 76, 0,
                                                        0, 0, 0, 0, 0})},
-                      DamageCase{"fieldsPastRecord", Le({EMR_RECTANGLE, 16, 1, 2})}),
+                      DamageCase{"pointCount16PastRecord",
+                                 Le({EMR_POLYLINE16, 32, 0, 0, 9, 9, 3, 0x00010001})}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A record whose size fits the data but not its own fixed fields is left out; the records
+// after it are still played.
+TEST(EmfPlayer, RecordShorterThanItsFieldsIsSkipped) {
+  EmfBuilder b(40, 40);
+  SolidBrush(b, 1, kRed);
+  NullPen(b).Bytes(Le({EMR_RECTANGLE, 16, 1, 2}));
+  b.Bytes(Le({EMR_EXTCREATEFONTINDIRECTW, 12, 2}));
+  b.Rec(EMR_RECTANGLE, {20, 20, 31, 31});
+  const auto d = Play(b.Build(), 40, 40);
+  EXPECT_EQ(BoundsOf(*d, kRed), (TRect{20, 20, 30, 30}));
+}
 
 TEST(EmfPlayer, BitmapOffsetsOutsideTheRecordDrawNothing) {
   EmfBuilder b(40, 40);
