@@ -80,7 +80,7 @@ void ReadPosition(TForm& form, const TIniFile& ini, std::string_view section) {
     const int left = WordOr(w, 0, current.Left);
     const int top = WordOr(w, 1, current.Top);
     wp.rcNormalPosition =
-        Rect(left, top, WordOr(w, 2, current.Left + form.Width()), WordOr(w, 3, current.Top + form.Height()));
+        Rect(left, top, WordOr(w, 2, current.Left + current.Width()), WordOr(w, 3, current.Top + current.Height()));
   }
   const int ppi = ScreenPixelsPerInch();
   // Sizes are never scaled: a file written at another resolution leaves the position alone.
@@ -88,8 +88,9 @@ void ReadPosition(TForm& form, const TIniFile& ini, std::string_view section) {
 
   TRect& r = wp.rcNormalPosition;
   if (!HasSizeableBorder(form.BorderStyle())) {
-    r.Right = r.Left + form.Width();
-    r.Bottom = r.Top + form.Height();
+    const TRect current = GetWindowPlacement(form).rcNormalPosition;
+    r.Right = r.Left + current.Width();
+    r.Bottom = r.Top + current.Height();
   }
   if (r.Right <= r.Left) return;
   // The stored rectangle wins over centring when the window is shown.

@@ -31,8 +31,24 @@ TPoint PointProperty(const QWidget* w, const char* name) {
   return TPoint{p.x(), p.y()};
 }
 
+// The outer rectangle as the file keeps it: the inside of the window with the classic frame
+// around it (4 pixels a side, a 30-pixel title bar), whatever frame the window manager draws.
+// A window placed by it gets its inside exactly where it was, under any window manager.
+constexpr TFrameExtents kNominalFrame{};
+
 TRect OuterRect(const TForm& form) {
-  return Rect(form.Left(), form.Top(), form.Left() + form.Width(), form.Top() + form.Height());
+  const TFrameExtents f = form.Frame();
+  const TFrameExtents& n = kNominalFrame;
+  return Rect(form.Left() + f.Left - n.Left, form.Top() + f.Top - n.Top,
+              form.Left() + form.Width() - f.Right + n.Right, form.Top() + form.Height() - f.Bottom + n.Bottom);
+}
+
+// The form's own bounds (with the frame it knows) for an outer rectangle as the file keeps it.
+TRect FormBoundsFor(const TForm& form, const TRect& outer) {
+  const TFrameExtents f = form.Frame();
+  const TFrameExtents& n = kNominalFrame;
+  return Rect(outer.Left + n.Left - f.Left, outer.Top + n.Top - f.Top, outer.Right - n.Right + f.Right,
+              outer.Bottom - n.Bottom + f.Bottom);
 }
 
 bool IsNormalState(Qt::WindowStates states) { return !(states & (Qt::WindowMinimized | Qt::WindowMaximized)); }
@@ -125,7 +141,8 @@ void ApplyNormalRect(TForm& form, const TRect& screenRect) {
   // Qt keeps the size to return to only across its own state changes: step out of the
   // state, set the rectangle, step back in.
   if (aside) form.SetWindowState(TWindowState::wsNormal);
-  form.SetBounds(screenRect.Left, screenRect.Top, screenRect.Width(), screenRect.Height());
+  const TRect b = FormBoundsFor(form, screenRect);
+  form.SetBounds(b.Left, b.Top, b.Width(), b.Height());
   if (NormalRectKeeper* keeper = NormalRectKeeper::Of(form)) keeper->SetRect(screenRect);
   if (aside) form.SetWindowState(state);
 }

@@ -4,7 +4,9 @@
 //
 // The normal rectangle is the outer frame of the window when neither minimized nor
 // maximized, in work-area coordinates: screen coordinates less the top-left corner of the
-// primary screen's available area.  What SetWindowPlacement is given, GetWindowPlacement gives
+// primary screen's available area.  The frame counted is the classic one (4 pixels a side and
+// a 30-pixel title bar) around the window's inside, so that a rectangle read under one window
+// manager puts the inside back exactly under any other.  What SetWindowPlacement is given, GetWindowPlacement gives
 // back.  Qt has no notion of the minimized and maximized positions; the window keeps them for
 // the next read, and the numbers keep their original meaning in files.
 
