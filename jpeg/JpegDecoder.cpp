@@ -250,10 +250,17 @@ void JpegDecoder::ReadRows(TBitmap& bitmap) {
 
 void JpegDecoder::RunPassLoop(TBitmap& bitmap, bool buildOwnPalette) {
   jpeg_decompress_struct& d = ctx_.Decompressor;
-  for (;;) {
+  for (int passes = 0;; ++passes) {
     int reached = 0;
     Guarded([&] { reached = jpeg_consume_input(&d); });
     if (reached == JPEG_REACHED_EOI) break;
+    if (passes == kMaxInterimPasses) {
+      Guarded([&] {
+        while (jpeg_consume_input(&d) != JPEG_REACHED_EOI) {
+        }
+      });
+      break;
+    }
     Guarded([&] { jpeg_start_output(&d, d.input_scan_number); });
     if (ctx_.Progress.Manager.completed_passes == 0 && d.colormap && bitmap.PixelFormat() == TPixelFormat::Bits8 &&
         buildOwnPalette) {

@@ -34,6 +34,11 @@ struct DecoderContext {
 // hostile file gets an error rather than an unbounded allocation.
 inline constexpr long kJpegMaxMemory = 1L << 30;
 
+// Pass-by-pass display shows at most this many interim passes; the scans of a file that has
+// more are read without a pass of their own, so that a file of thousands of tiny scans costs
+// no more than this many passes over the picture.
+inline constexpr int kMaxInterimPasses = 64;
+
 // One decompressor for one image's bytes and settings, header read; released at the end of
 // its scope, on every path.
 class JpegDecoder {

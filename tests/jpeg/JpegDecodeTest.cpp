@@ -257,6 +257,15 @@ TEST_F(DecodeTest, ABaselineFileWithProgressiveDisplayDecodesInOnePass) {
   EXPECT_EQ(BitmapRows(*shown->Bitmap()), BitmapRows(*plain->Bitmap()));
 }
 
+TEST_F(DecodeTest, AFileOfMoreScansThanInterimPassesEndsWithTheWholePicture) {
+  // A hundred scans: the interim passes stop before the last scans, which are still read.
+  auto shown = LoadImage(Fixture("many-scans-96x64.jpg"));
+  shown->SetProgressiveDisplay(true);
+  auto plain = LoadImage(Fixture("many-scans-96x64.jpg"));
+  EXPECT_EQ(BitmapRows(*shown->Bitmap()), BitmapRows(*plain->Bitmap()));
+  EXPECT_EQ(shown->DecodedBitmap()->Width(), 96);
+}
+
 // Four-component files are converted, not refused.
 TEST_F(DecodeTest, YcckFileLooksLikeItsRgbTwin) {
   REQUIRE_FILE(Sample("pillow/pil_sample_cmyk.jpg"));

@@ -41,6 +41,17 @@ while True:
 open(sys.argv[2], 'wb').write(bytes(data))
 PY
 
+# A grey picture in a hundred scans (cjpeg's most): spectral selection of every
+# coefficient, then refinement of the first ones.
+{
+  echo "0: 0-0, 0, 1;"
+  echo "0: 0-0, 1, 0;"
+  for k in $(seq 1 63); do echo "0: $k-$k, 0, 1;"; done
+  for k in $(seq 1 35); do echo "0: $k-$k, 1, 0;"; done
+} > "$tmp/many.scans"
+convert -size 96x64 gradient:white-black -depth 8 "$tmp/many.pgm"
+cjpeg -quality 90 -grayscale -scans "$tmp/many.scans" -outfile many-scans-96x64.jpg "$tmp/many.pgm"
+
 # The baseline picture cut a little after its header.
 head -c 2500 colour-640x480.jpg > truncated-640x480.jpg
 
