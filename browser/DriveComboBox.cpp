@@ -4,6 +4,7 @@
 
 #include "browser/DirectoryListBox.h"
 #include "browser/DriveLines.h"
+#include "platform/rtl/Format.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/win/Volumes.h"
 #include "platform/win/WorkingFolder.h"
@@ -97,6 +98,21 @@ void TDriveComboBox::RestoreDrive(const std::string& drive) {
 
 void TDriveComboBox::Change() {
   if (ItemIndex() >= 0) SetDrive(LineDrive(ItemIndex()));
+}
+
+void TDriveComboBox::KeyPress(char& Key) {
+  TCustomComboBox::KeyPress(Key);
+  if (Key == 0) return;
+  const char typed[2] = {Key, '\0'};
+  Key = 0;
+  const int count = Items().Count();
+  for (int step = 1; step <= count; ++step) {
+    const int i = (ItemIndex() + step) % count;
+    if (rtl::SameText(Items().Strings(i).substr(0, 1), typed)) {
+      SelectByUser(i);
+      return;
+    }
+  }
 }
 
 void TDriveComboBox::UpdateItemHeight() { SetItemHeight(std::max(vcl::TextHeight(Font()), floppy_->Height())); }

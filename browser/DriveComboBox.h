@@ -40,6 +40,8 @@ class TDriveComboBox : public TCustomComboBox {
   void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
   // The user picked a line: its volume becomes the current drive.
   void Change() override;
+  // No type-ahead search: a typed character picks the next line that starts with it.
+  void KeyPress(char& Key) override;
 
  protected:
   void CreateWnd() override;

@@ -33,6 +33,14 @@ inline void SendKey(QWidget* target, int key) {
   QApplication::sendEvent(target, &release);
 }
 
+inline void TypeChar(QWidget* target, char c) {
+  const QString text(QChar::fromLatin1(c));
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &release);
+}
+
 // Clicks (or double-clicks) the middle of a line of a list, as the mouse does.
 inline void ClickLine(TCustomListBox* list, int index, bool doubleClick = false) {
   QWidget* viewport = static_cast<QAbstractScrollArea*>(list->Widget())->viewport();

@@ -350,6 +350,22 @@ TEST_F(BrowserTest, EachArrowKeyOnTheDriveListIsAChoiceAndARefusedDriveStaysChos
   EXPECT_EQ(events, (std::vector<std::string>{"drives click", "drives change /"}));
 }
 
+TEST_F(BrowserTest, TypingOnTheDriveListPicksTheNextLineStartingWithTheCharacter) {
+  const std::string usb = tree.MakeDir("usb");
+  SetMountTable("/dev/fake1 " + usb + " vfat rw 0 0\n");
+  Build(tree.Root());
+  drives->SetFocus();
+  TypeChar(drives->Widget(), 'x');  // no line starts with it: nothing
+  EXPECT_TRUE(events.empty());
+  TypeChar(drives->Widget(), 'z');
+  TypeChar(drives->Widget(), '/');
+  EXPECT_EQ(drives->Drive(), usb);
+  EXPECT_EQ(dirs->Directory(), usb);
+  EXPECT_EQ(events, (std::vector<std::string>{"drives click", "files change", "dirs change " + usb, "drives change " + usb}));
+  TypeChar(drives->Widget(), '/');  // and round again
+  EXPECT_EQ(drives->Drive(), "/");
+}
+
 TEST_F(BrowserTest, LinksAreClearedWhenALinkedListIsDestroyed) {
   const std::string base = tree.MakeDir("links");
   tree.MakeDir("links/sub");
