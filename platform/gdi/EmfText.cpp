@@ -126,16 +126,24 @@ void EmfText::Draw(QPainter& painter, EmfDcState& state, const QTransform& toOut
   if (state.bkMode == OPAQUE && width > 0)
     painter.fillRect(QRectF(x0, baseline - face.raw.ascent(), width, face.raw.ascent() + face.raw.descent()),
                      ToQColor(state.bkColor));
+  // Characters the font lacks (index 0) keep their advance but draw nothing, rather than
+  // the font's box for a missing glyph.
   QList<QPointF> positions;
+  QList<quint32> drawn;
   positions.reserve(glyphs.size());
+  drawn.reserve(glyphs.size());
   double x = x0;
-  for (double a : advances) {
-    positions.push_back(QPointF(x, baseline));
-    x += a;
+  for (size_t i = 0; i < advances.size(); ++i) {
+    const quint32 g = glyphs[static_cast<qsizetype>(i)];
+    if (g != 0 || (run.options & ETO_GLYPH_INDEX)) {
+      positions.push_back(QPointF(x, baseline));
+      drawn.push_back(g);
+    }
+    x += advances[i];
   }
   QGlyphRun glyphRun;
   glyphRun.setRawFont(face.raw);
-  glyphRun.setGlyphIndexes(glyphs);
+  glyphRun.setGlyphIndexes(drawn);
   glyphRun.setPositions(positions);
   glyphRun.setUnderline(font.underline);
   glyphRun.setStrikeOut(font.strikeOut);

@@ -505,6 +505,15 @@ TEST(EmfPlayer, EscapementTurnsTheBaseline) {
   }
 }
 
+TEST(EmfPlayer, CharactersTheFontLacksDrawNothing) {
+  EmfBuilder b(100, 40);
+  b.Rec(EMR_SETBKMODE, {TRANSPARENT});
+  Font(b, 1, -20, "Liberation Sans");
+  TextOut(b, 10, 10, u"\uE000\uE001\uE002");  // private-use characters: no glyphs
+  const auto d = Play(b.Build(), 100, 40);
+  EXPECT_EQ(BoundsOf(*d, kBlack), TRect{});
+}
+
 TEST(EmfPlayer, OpaqueTextFillsItsBackground) {
   EmfBuilder b(100, 40);
   b.Rec(EMR_SETBKCOLOR, {kGreen});
