@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdlib>
 #include <limits>
 
+#include "picture/IconDib.h"
 #include "platform/gdi/DeviceCaps.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/IconHandle.h"
@@ -15,6 +15,9 @@
 
 namespace {
 
+using icon::IconDib;
+using icon::ZeroPadded;
+
 constexpr uint16_t kTypeApplication = 0;
 constexpr uint16_t kTypeIcon = 1;
 constexpr size_t kDirectoryHeaderSize = 6;
@@ -22,24 +25,6 @@ constexpr size_t kEntrySize = 16;
 constexpr uint64_t kUnlimitedColors = std::numeric_limits<uint64_t>::max();
 
 [[noreturn]] void InvalidIcon() { throw EInvalidGraphic(msg::SInvalidIcon); }
-
-// A view of bytes in which everything past the end reads as zero: the icon format lets
-// entries and images run past the end of the file.
-class ZeroPadded {
- public:
-  explicit ZeroPadded(std::span<const uint8_t> data) : data_(data) {}
-  uint8_t U8(uint64_t off) const { return off < data_.size() ? data_[static_cast<size_t>(off)] : 0; }
-  uint16_t U16(uint64_t off) const { return static_cast<uint16_t>(U8(off) | (U8(off + 1) << 8)); }
-  uint32_t U32(uint64_t off) const { return U16(off) | (static_cast<uint32_t>(U16(off + 2)) << 16); }
-  // Where the available bytes start with these, in full.
-  bool StartsWith(std::span<const uint8_t> prefix) const {
-    return data_.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), data_.begin());
-  }
-  std::span<const uint8_t> Available() const { return data_; }
-
- private:
-  std::span<const uint8_t> data_;
-};
 
 struct IconEntry {
   uint8_t width = 0, height = 0;
@@ -79,101 +64,9 @@ size_t ChooseEntry(const std::vector<IconEntry>& entries, int wantedWidth, int w
   return best;
 }
 
-// The device-independent image of an entry: an info header, a colour table, the colour
-// rows and the mask rows, bottom-up.
-class EntryImage {
- public:
-  explicit EntryImage(const ZeroPadded& data) : data_(data) {
-    width_ = static_cast<int32_t>(data.U32(4));
-    height_ = data.U32(8) / 2;  // the colour image and the mask together
-    bits_ = data.U16(14);
-    compression_ = data.U32(16);
-    const bool plain = compression_ == gdi::BI_RGB || (compression_ == gdi::BI_BITFIELDS && (bits_ == 16 || bits_ == 32));
-    if (width_ <= 0 || height_ == 0 || height_ > static_cast<uint32_t>(INT32_MAX) || !plain ||
-        !(bits_ == 1 || bits_ == 4 || bits_ == 8 || bits_ == 16 || bits_ == 24 || bits_ == 32))
-      InvalidIcon();
-    colorStride_ = gdi::DibStride(width_, bits_);
-    maskStride_ = gdi::DibStride(width_, 1);
-    if (colorStride_ > gdi::kMaxPixelStoreBytes / height_) InvalidIcon();
-    // Later header versions are longer; the rows follow the header whatever its length.
-    const uint32_t headerSize = data.U32(0);
-    const bool knownHeader = headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124;
-    tableOffset_ = knownHeader ? headerSize : 40;
-    if (compression_ == gdi::BI_BITFIELDS) {
-      redMask_ = data.U32(40);
-      greenMask_ = data.U32(44);
-      blueMask_ = data.U32(48);
-      if (tableOffset_ == 40) tableOffset_ += 12;
-    } else if (bits_ == 16) {
-      redMask_ = 0x7C00, greenMask_ = 0x03E0, blueMask_ = 0x001F;
-    } else {
-      redMask_ = 0xFF0000, greenMask_ = 0xFF00, blueMask_ = 0xFF;
-    }
-    const uint64_t tableSize = bits_ <= 8 ? (uint64_t{4} << bits_) : 0;
-    colorOffset_ = tableOffset_ + tableSize;
-    maskOffset_ = colorOffset_ + colorStride_ * height_;
-  }
-
-  int32_t Width() const { return width_; }
-  int32_t Height() const { return static_cast<int32_t>(height_); }
-  bool MayHaveAlpha() const { return bits_ == 32 && compression_ == gdi::BI_RGB; }
-
-  // 0xAARRGGBB of a pixel, row 0 at the top (the alpha byte is 0 except for 32-bit rows).
-  uint32_t Pixel(int32_t x, int32_t y) const {
-    const uint64_t row = colorOffset_ + colorStride_ * (height_ - 1 - static_cast<uint32_t>(y));
-    const auto ux = static_cast<uint64_t>(x);
-    switch (bits_) {
-      case 1:
-        return TableColor((data_.U8(row + ux / 8) >> (7 - ux % 8)) & 1);
-      case 4:
-        return TableColor((data_.U8(row + ux / 2) >> (ux % 2 ? 0 : 4)) & 0xF);
-      case 8:
-        return TableColor(data_.U8(row + ux));
-      case 16:
-        return Masked(data_.U16(row + ux * 2));
-      case 24:
-        return data_.U8(row + ux * 3) | (data_.U8(row + ux * 3 + 1) << 8) |
-               (static_cast<uint32_t>(data_.U8(row + ux * 3 + 2)) << 16);
-      default: {
-        const uint32_t v = data_.U32(row + ux * 4);
-        return compression_ == gdi::BI_RGB ? v : (Masked(v) & 0x00FFFFFF);
-      }
-    }
-  }
-  bool MaskBit(int32_t x, int32_t y) const {
-    const uint64_t row = maskOffset_ + maskStride_ * (height_ - 1 - static_cast<uint32_t>(y));
-    const auto ux = static_cast<uint64_t>(x);
-    return (data_.U8(row + ux / 8) >> (7 - ux % 8)) & 1;
-  }
-
- private:
-  uint32_t TableColor(unsigned index) const {
-    const uint64_t at = tableOffset_ + uint64_t{4} * index;
-    return data_.U8(at) | (data_.U8(at + 1) << 8) | (static_cast<uint32_t>(data_.U8(at + 2)) << 16);
-  }
-  static uint32_t Channel(uint32_t v, uint32_t mask) {
-    if (mask == 0) return 0;
-    const int shift = std::countr_zero(mask);
-    const uint32_t m = mask >> shift;
-    return static_cast<uint32_t>((static_cast<uint64_t>((v & mask) >> shift) * 255 + m / 2) / m);
-  }
-  uint32_t Masked(uint32_t v) const {
-    return (Channel(v, redMask_) << 16) | (Channel(v, greenMask_) << 8) | Channel(v, blueMask_);
-  }
-
-  ZeroPadded data_;
-  int32_t width_ = 0;
-  uint32_t height_ = 0;
-  uint16_t bits_ = 0;
-  uint32_t compression_ = 0;
-  uint32_t redMask_ = 0, greenMask_ = 0, blueMask_ = 0;
-  uint64_t colorStride_ = 0, maskStride_ = 0;
-  uint64_t tableOffset_ = 0, colorOffset_ = 0, maskOffset_ = 0;
-};
-
 // Copies the entry's colour image and mask, scaled, onto images of the given size and makes
 // the icon of them.
-gdi::HICON BuildFromDib(const EntryImage& image, int32_t width, int32_t height) {
+gdi::HICON BuildFromDib(const IconDib& image, int32_t width, int32_t height) {
   if (width == 0) width = image.Width();
   if (height == 0) height = image.Height();
   if (width > gdi::kMaxIconSide || height > gdi::kMaxIconSide) InvalidIcon();
@@ -211,7 +104,7 @@ gdi::HICON BuildEntry(std::span<const uint8_t> file, const IconEntry& entry) {
     if (!icon) InvalidIcon();
     return icon;
   }
-  return BuildFromDib(EntryImage(data), entry.width, entry.height);
+  return BuildFromDib(IconDib(data), entry.width, entry.height);
 }
 
 }  // namespace
