@@ -122,6 +122,9 @@ struct TBitmap::Impl {
   bool paletteGivenUp = false;  // once no palette could be made, none is tried again
   std::unique_ptr<gdi::Dib> mask;
   bool maskStale = true;
+  // The image with black where the mask is set, for scaled transparent drawing; made with
+  // the mask on first need, so that repaints do not rebuild it.
+  std::unique_ptr<gdi::Dib> masked;
   gdi::COLORREF brushColor = gdi::kWhite;
   // The one colour every pixel holds, while that is known (a fresh store nobody wrote into).
   std::optional<gdi::COLORREF> uniform;
@@ -153,6 +156,7 @@ struct TBitmap::Impl {
   void Forget() {
     store.reset();
     mask.reset();
+    masked.reset();
     uniform.reset();
     desc = gdi::DibHeader{};
     hasDescription = false;
@@ -281,24 +285,28 @@ void TBitmap::Render(gdi::TCanvas& Canvas, const TRect& Rect) {
     m.mask = gdi::ColorToMonochrome(image, TransparentColor());
     if (!m.mask) throw EOutOfResources();
     m.maskStale = false;
+    m.masked.reset();
   }
   if (Rect.Width() == w && Rect.Height() == h) {
     gdi::MaskBlt(Canvas, Rect.Left, Rect.Top, w, h, image, 0, 0, *m.mask, 0, 0, gdi::DSTCOPY, gdi::SRCCOPY);
     return;
   }
-  // The image with black wherever the mask is set, then mask AND, image XOR.
-  gdi::DibHeader th;
-  th.width = w;
-  th.height = -h;
-  th.bitCount = 32;
-  auto temp = gdi::Dib::Create(th);
-  if (!temp) throw EOutOfResources();
-  gdi::TCanvas tempCanvas(*temp);
-  gdi::BitBlt(tempCanvas, 0, 0, w, h, *m.mask, 0, 0, gdi::SRCCOPY);
-  gdi::BitBlt(tempCanvas, 0, 0, w, h, image, 0, 0, gdi::SRCERASE);
+  // The image with black wherever the mask is set, then mask AND, that image XOR.
+  if (!m.masked) {
+    gdi::DibHeader th;
+    th.width = w;
+    th.height = -h;
+    th.bitCount = 32;
+    auto temp = gdi::Dib::Create(th);
+    if (!temp) throw EOutOfResources();
+    gdi::TCanvas tempCanvas(*temp);
+    gdi::BitBlt(tempCanvas, 0, 0, w, h, *m.mask, 0, 0, gdi::SRCCOPY);
+    gdi::BitBlt(tempCanvas, 0, 0, w, h, image, 0, 0, gdi::SRCERASE);
+    m.masked = std::move(temp);
+  }
   ColorSelection colors(Canvas, gdi::kBlack, gdi::kWhite);
   gdi::StretchBlt(Canvas, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), *m.mask, 0, 0, w, h, gdi::SRCAND);
-  gdi::StretchBlt(Canvas, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), *temp, 0, 0, w, h, gdi::SRCINVERT);
+  gdi::StretchBlt(Canvas, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), *m.masked, 0, 0, w, h, gdi::SRCINVERT);
 }
 
 bool TBitmap::IsEmpty() { return !impl_->store; }

@@ -459,17 +459,23 @@ TEST(TransparentTest, MaskFollowsChanges) {
   TBitmap b;
   Make24(b, 2, 1, [](int32_t x, int32_t) { return x ? kRed : kBlue; });
   b.SetTransparent(true);
-  Surface s1(2, 1, kGreen);
+  Surface s1(2, 1, kGreen), w1(4, 1, kGreen);
   b.Render(*s1.canvas, Rect(0, 0, 2, 1));
+  b.Render(*w1.canvas, Rect(0, 0, 4, 1));  // scaled: the four-step path
   EXPECT_EQ(s1.At(0, 0), kGreen);
   EXPECT_EQ(s1.At(1, 0), kRed);
+  EXPECT_EQ(w1.At(1, 0), kGreen);
+  EXPECT_EQ(w1.At(2, 0), kRed);
   uint8_t* row = b.ScanRow(0);  // now red at the bottom-left
   row[0] = 0, row[1] = 0, row[2] = 255;
   b.NotifyChanged(&b);
-  Surface s2(2, 1, kGreen);
+  Surface s2(2, 1, kGreen), w2(4, 1, kGreen);
   b.Render(*s2.canvas, Rect(0, 0, 2, 1));
+  b.Render(*w2.canvas, Rect(0, 0, 4, 1));
   EXPECT_EQ(s2.At(0, 0), kGreen);
   EXPECT_EQ(s2.At(1, 0), kGreen);
+  EXPECT_EQ(w2.At(0, 0), kGreen);
+  EXPECT_EQ(w2.At(3, 0), kGreen);
 }
 
 TEST(TransparentTest, MonochromeLeavesWhiteOut) {
