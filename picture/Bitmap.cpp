@@ -444,6 +444,7 @@ uint8_t* TBitmap::ScanRow(int32_t Row) {
   m.Materialize();
   m.deviceDependent = false;  // the caller addresses the rows: the store is device-independent now
   m.uniform.reset();
+  m.maskStale = true;  // the caller may write pixels
   return m.store->PictureRow(Row);
 }
 
