@@ -25,6 +25,19 @@ class FormWidget : public ControlWidget<QWidget> {
   }
   TForm* Form() const { return static_cast<TForm*>(control_); }
 
+ private:
+  void ScheduleFrameCheck() {
+    if (frameCheckPending_) return;
+    frameCheckPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+      frameCheckPending_ = false;
+      Form()->CheckFrame();
+    });
+  }
+  bool frameCheckPending_ = false;
+
+ protected:
+
  protected:
   void closeEvent(QCloseEvent* e) override {
     e->ignore();  // the form decides, and hides itself
@@ -37,6 +50,18 @@ class FormWidget : public ControlWidget<QWidget> {
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
     Form()->HandleClientResized(e->size().width(), e->size().height());
+  }
+  bool event(QEvent* e) override {
+    // The window manager tells the frame it draws some time after the window is mapped,
+    // without a move or resize of the client: look again after such events.
+    switch (e->type()) {
+      case QEvent::Paint:
+      case QEvent::ActivationChange:
+      case QEvent::WindowStateChange:
+      case QEvent::Show: ScheduleFrameCheck(); break;
+      default: break;
+    }
+    return ControlWidget<QWidget>::event(e);
   }
   void changeEvent(QEvent* e) override {
     QWidget::changeEvent(e);
@@ -121,28 +146,45 @@ void TForm::ApplyGeometry() {
   if (Widget()->geometry() != wanted) Widget()->setGeometry(wanted);
 }
 
-void TForm::MeasureFrame() {
+bool TForm::MeasureFrame() {
   QWidget* w = Widget();
-  if (!w || !w->isVisible()) return;
+  if (!w || !w->isVisible()) return false;
   const QRect outer = w->frameGeometry(), inner = w->geometry();
-  if (outer == inner) return;  // not framed (yet): keep the assumed frame
-  frame_.Left = inner.left() - outer.left();
-  frame_.Top = inner.top() - outer.top();
-  frame_.Right = outer.right() - inner.right();
-  frame_.Bottom = outer.bottom() - inner.bottom();
+  if (outer == inner) return false;  // not framed (yet): keep the assumed frame
+  TFrameExtents f;
+  f.Left = inner.left() - outer.left();
+  f.Top = inner.top() - outer.top();
+  f.Right = outer.right() - inner.right();
+  f.Bottom = outer.bottom() - inner.bottom();
+  if (f.Left == frame_.Left && f.Top == frame_.Top && f.Right == frame_.Right && f.Bottom == frame_.Bottom)
+    return false;
+  FrameChanged(f);
+  return true;
+}
+
+void TForm::CheckFrame() { MeasureFrame(); }
+
+void TForm::FrameChanged(const TFrameExtents& frame) {
+  // The outer geometry is what the program set (and what a stored placement restores): the
+  // client area gives way to the frame the window manager really draws, so that the window
+  // keeps its size from one run to the next.
+  frame_ = frame;
+  ApplyGeometry();
+  Realign();
 }
 
 void TForm::HandleFrameMoved(int clientX, int clientY) {
-  MeasureFrame();
+  if (MeasureFrame()) return;
   const int l = clientX - frame_.Left, t = clientY - frame_.Top;
   if (l != Left() || t != Top()) SetBoundsRaw(l, t, Width(), Height());
 }
 
 void TForm::HandleClientResized(int clientWidth, int clientHeight) {
-  MeasureFrame();
-  const int w = clientWidth + frame_.Left + frame_.Right, h = clientHeight + frame_.Top + frame_.Bottom;
-  if (w != Width() || h != Height()) SetBoundsRaw(Left(), Top(), w, h);
-  Realign();
+  if (!MeasureFrame()) {
+    const int w = clientWidth + frame_.Left + frame_.Right, h = clientHeight + frame_.Top + frame_.Bottom;
+    if (w != Width() || h != Height()) SetBoundsRaw(Left(), Top(), w, h);
+    Realign();
+  }
   if (OnResize) SafeCall([this] { OnResize(this); });
 }
 

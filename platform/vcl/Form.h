@@ -1,8 +1,9 @@
 #pragma once
 // A top-level window.  Left, Top, Width and Height are the outer frame's geometry (title bar
-// and borders included); ClientWidth and ClientHeight the inside.  Before the window
-// manager has framed the window the frame is taken as 4 pixels a side and a 30-pixel title
-// bar (an outer 1150 x 831 holds a client area of 1142 x 797).
+// and borders included); ClientWidth and ClientHeight the inside.  Until the window manager
+// has framed the window the frame is taken as 4 pixels a side and a 30-pixel title bar (an
+// outer 1150 x 831 holds a client area of 1142 x 797); then the real frame counts and the
+// outer geometry stays as set.
 
 #include <memory>
 
@@ -93,6 +94,11 @@ class TForm : public TWinControl {
   bool HandleCloseRequest();
   void HandleFrameMoved(int clientX, int clientY);
   void HandleClientResized(int clientWidth, int clientHeight);
+  // The window manager's real frame is known: the outer geometry stays, the client area
+  // takes what the frame leaves.
+  void FrameChanged(const TFrameExtents& frame);
+  // Compares the frame the window manager draws with the one assumed.
+  void CheckFrame();
 
  protected:
   void ApplyGeometry() override;
@@ -101,7 +107,7 @@ class TForm : public TWinControl {
  private:
   bool FixedSize() const;
   void PlaceForFirstShow();
-  void MeasureFrame();
+  bool MeasureFrame();
   void ShowWidget();
 
   TFrameExtents frame_;

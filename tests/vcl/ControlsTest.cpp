@@ -244,6 +244,13 @@ TEST_F(ControlsTest, FormGeometryIsTheOuterFrame) {
   EXPECT_EQ(form.ClientWidth(), 1142);
   EXPECT_EQ(form.ClientHeight(), 797);
   EXPECT_EQ(form.Widget()->geometry(), QRect(14, 50, 1142, 797));
+  // Once the real frame is known the outer size stays and the client area gives way.
+  form.FrameChanged(TFrameExtents{1, 20, 1, 1});
+  EXPECT_EQ(form.Width(), 1150);
+  EXPECT_EQ(form.ClientWidth(), 1148);
+  EXPECT_EQ(form.ClientHeight(), 810);
+  EXPECT_EQ(form.Widget()->geometry(), QRect(11, 40, 1148, 810));
+  form.FrameChanged(TFrameExtents{});
   form.SetClientWidth(265);
   form.SetClientHeight(103);
   EXPECT_EQ(form.Width(), 273);
