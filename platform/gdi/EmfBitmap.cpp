@@ -179,9 +179,10 @@ bool EmfBitmap::IsMonochrome(std::span<const uint8_t> record, const EmfBitmapFie
   return ReadRecordInfo(record, fields, info) && info.bitCount == 1;
 }
 
-QImage EmfBitmap::Decode(std::span<const uint8_t> record, const EmfBitmapFields& f, bool keepAlpha) {
+QImage EmfBitmap::Decode(std::span<const uint8_t> record, const EmfBitmapFields& f, bool keepAlpha, bool* bottomUp) {
   Info info;
   if (!ReadRecordInfo(record, f, info)) return {};
+  if (bottomUp) *bottomUp = info.height > 0;
   if (f.usage != 0 && info.bitCount <= 8) {
     // Palette-relative colours: without a realised palette, grey levels keep the picture legible.
     for (size_t i = 0; i < info.colors.size(); ++i) {

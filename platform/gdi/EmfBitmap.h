@@ -20,7 +20,10 @@ class EmfBitmap {
   // Decodes the bitmap at the given offsets (from the record's start).  A null image when
   // the fields do not fit in the record or the format is not one of 1, 4, 8, 16, 24 or 32
   // bits uncompressed or run-length encoded.  keepAlpha keeps a 32-bit bitmap's fourth byte.
-  static QImage Decode(std::span<const uint8_t> record, const EmfBitmapFields& fields, bool keepAlpha = false);
+  // bottomUp, when given, tells whether the bitmap's rows were stored from the bottom (its
+  // source rectangles then count from the bottom row).
+  static QImage Decode(std::span<const uint8_t> record, const EmfBitmapFields& fields, bool keepAlpha = false,
+                       bool* bottomUp = nullptr);
   // Whether the decoded bitmap had 1 bit a pixel (its colours then come from the context).
   static bool IsMonochrome(std::span<const uint8_t> record, const EmfBitmapFields& fields);
 

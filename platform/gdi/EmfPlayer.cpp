@@ -1134,12 +1134,13 @@ void EmfPlayer::StretchDIBits(const EmfRecord& rec, ByteReader& r) {
   f.usage = r.U32();
   const uint32_t rop = r.U32();
   const double cx = r.I32(), cy = r.I32();
-  const QImage image = f.cbBmi ? EmfBitmap::Decode(rec.bytes, f) : QImage();
+  bool bottomUp = false;
+  const QImage image = f.cbBmi ? EmfBitmap::Decode(rec.bytes, f, false, &bottomUp) : QImage();
   if (f.cbBmi && image.isNull()) return;
   // The source rectangle counts rows from the bitmap's bottom for a bottom-up bitmap; the
   // decoded image is top-down, so the rectangle turns over.
   QRectF src(xSrc, ySrc, cxSrc, cySrc);
-  if (!image.isNull()) src.moveTop(image.height() - ySrc - cySrc);
+  if (bottomUp) src.moveTop(image.height() - ySrc - cySrc);
   DrawBitmap(image, QRectF(x, y, cx, cy), src, rop & 0xFFFFFF);
 }
 
@@ -1152,9 +1153,10 @@ void EmfPlayer::SetDIBitsToDevice(const EmfRecord& rec, ByteReader& r) {
   f.offBits = r.U32();
   f.cbBits = r.U32();
   f.usage = r.U32();
-  const QImage image = EmfBitmap::Decode(rec.bytes, f);
+  bool bottomUp = false;
+  const QImage image = EmfBitmap::Decode(rec.bytes, f, false, &bottomUp);
   if (image.isNull()) return;
-  QRectF src(xSrc, image.height() - ySrc - cy, cx, cy);
+  QRectF src(xSrc, bottomUp ? image.height() - ySrc - cy : ySrc, cx, cy);
   DrawBitmap(image, QRectF(x, y, cx, cy), src, SRCCOPY);
 }
 

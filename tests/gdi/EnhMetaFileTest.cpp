@@ -556,6 +556,25 @@ TEST(EmfPlayer, StretchDibitsScalesTheBitmapUpright) {
   EXPECT_EQ(BoundsOf(*d, kRed), (TRect{10, 20, 20, 30}));
 }
 
+// A source rectangle of one pixel picks the same pixel from a bottom-up and a top-down
+// bitmap: rows count from the bottom in the first, from the top in the second.
+TEST(EmfPlayer, StretchDibitsSourceRectangleFollowsRowOrder) {
+  for (bool topDown : {false, true}) {
+    auto w = StretchDiBits(0, 0, 10, 10, SRCCOPY);
+    w[6] = 0;  // xSrc
+    w[7] = 0;  // ySrc
+    w[8] = 1;  // cxSrc
+    w[9] = 1;  // cySrc
+    if (topDown) w[18 + 2] = static_cast<uint32_t>(-2);  // height: the same rows, read top-down
+    EmfBuilder b(20, 20);
+    b.Raw(EMR_STRETCHDIBITS, w);
+    const auto d = Play(b.Build(), 20, 20);
+    // Bottom-up: (0, 0) counted from the bottom is the first stored row, red.  Top-down: the
+    // first stored row is the top one, red as well.
+    EXPECT_EQ(d->PixelColor(5, 5), kRed) << topDown;
+  }
+}
+
 TEST(EmfPlayer, RasterOperations) {
   // Over a black background: SRCPAINT shows the source, SRCAND keeps black; NOTSRCCOPY inverts.
   struct Case {
