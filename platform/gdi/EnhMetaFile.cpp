@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/EmfRecordReader.h"
@@ -101,13 +102,9 @@ std::vector<PaletteEntry> GetEnhMetaFilePaletteEntries(const HENHMETAFILE& emf) 
   return entries;
 }
 
-void PlayEnhMetaFile(TCanvas& canvas, const HENHMETAFILE& emf, const TRect& rect) {
-  if (!emf) return;
-  Dib& surface = canvas.Surface();
-  if (surface.BitCount() != 32 || !surface.TopDown() || surface.Width() <= 0 || surface.Height() <= 0) return;
-  // The surface's own memory, drawn on in place.
-  QImage target(surface.Bits(), surface.Width(), surface.Height(), static_cast<qsizetype>(surface.Stride()),
-                QImage::Format_RGB32);
+namespace {
+
+void PlayOnto(QImage& target, TCanvas& canvas, const HENHMETAFILE& emf, const TRect& rect) {
   const TRect clip = canvas.ClipToSurface(
       TRect{canvas.ClipRect.Left - canvas.Origin.X, canvas.ClipRect.Top - canvas.Origin.Y,
             canvas.ClipRect.Right - canvas.Origin.X, canvas.ClipRect.Bottom - canvas.Origin.Y});
@@ -119,6 +116,27 @@ void PlayEnhMetaFile(TCanvas& canvas, const HENHMETAFILE& emf, const TRect& rect
   emf::EmfPlayer player(painter, emf->Header(), toOutput,
                         QRegion(QRect(clip.Left, clip.Top, clip.Width(), clip.Height())));
   player.Play(emf->Bytes());
+}
+
+}  // namespace
+
+void PlayEnhMetaFile(TCanvas& canvas, const HENHMETAFILE& emf, const TRect& rect) {
+  if (!emf) return;
+  Dib& surface = canvas.Surface();
+  if (surface.BitCount() != 32 || surface.Width() <= 0 || surface.Height() <= 0) return;
+  if (surface.TopDown()) {
+    // The surface's own memory, drawn on in place.
+    QImage target(surface.Bits(), surface.Width(), surface.Height(), static_cast<qsizetype>(surface.Stride()),
+                  QImage::Format_RGB32);
+    PlayOnto(target, canvas, emf, rect);
+    return;
+  }
+  // Rows stored from the bottom: drawn on a top-down copy, then written back.
+  QImage target(surface.Width(), surface.Height(), QImage::Format_RGB32);
+  const size_t rowBytes = static_cast<size_t>(surface.Width()) * 4;
+  for (int32_t y = 0; y < surface.Height(); ++y) std::memcpy(target.scanLine(y), surface.PictureRow(y), rowBytes);
+  PlayOnto(target, canvas, emf, rect);
+  for (int32_t y = 0; y < surface.Height(); ++y) std::memcpy(surface.PictureRow(y), target.constScanLine(y), rowBytes);
 }
 
 }  // namespace gdi

@@ -320,6 +320,17 @@ TEST(EmfPlayer, CanvasClipAndOriginApply) {
   EXPECT_EQ(BoundsOf(*d, kRed), (TRect{30, 10, 60, 40}));
 }
 
+TEST(EmfPlayer, BottomUpSurfaceIsDrawnUpright) {
+  EmfBuilder b(40, 40);
+  SolidBrush(b, 1, kRed);
+  NullPen(b).Rec(EMR_RECTANGLE, {0, 0, 11, 11});
+  auto d = Dib::Create(DibHeader{40, 40, 1, 32});
+  d->Fill(kWhite);
+  TCanvas canvas(*d);
+  PlayEnhMetaFile(canvas, SetEnhMetaFileBits(b.Build()), TRect{0, 0, 39, 39});
+  EXPECT_EQ(BoundsOf(*d, kRed), (TRect{0, 0, 10, 10}));
+}
+
 // ---- clipping ----------------------------------------------------------------------------
 
 TEST(EmfPlayer, ClipRectanglesAndRegions) {
