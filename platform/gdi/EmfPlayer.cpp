@@ -121,6 +121,7 @@ const std::array<EmfPlayer::Handler, 128>& EmfPlayer::Handlers() {
     t[EMR_POLYLINETO] = t[EMR_POLYLINETO16] = &EmfPlayer::PolylineTo;
     t[EMR_POLYPOLYLINE] = t[EMR_POLYPOLYLINE16] = &EmfPlayer::PolyPolyline;
     t[EMR_POLYPOLYGON] = t[EMR_POLYPOLYGON16] = &EmfPlayer::PolyPolygon;
+    t[EMR_POLYDRAW] = t[EMR_POLYDRAW16] = &EmfPlayer::PolyDraw;
     t[EMR_SETWINDOWEXTEX] = &EmfPlayer::SetWindowExtEx;
     t[EMR_SETWINDOWORGEX] = &EmfPlayer::SetWindowOrgEx;
     t[EMR_SETVIEWPORTEXTEX] = &EmfPlayer::SetViewportExtEx;
@@ -197,7 +198,8 @@ const std::array<uint16_t, 128>& EmfPlayer::MinimumSizes() {
     std::array<uint16_t, 128> t{};
     t.fill(8);
     for (uint32_t type : {EMR_POLYBEZIER, EMR_POLYGON, EMR_POLYLINE, EMR_POLYBEZIERTO, EMR_POLYLINETO, EMR_POLYBEZIER16,
-                          EMR_POLYGON16, EMR_POLYLINE16, EMR_POLYBEZIERTO16, EMR_POLYLINETO16, EMR_ANGLEARC})
+                          EMR_POLYGON16, EMR_POLYLINE16, EMR_POLYBEZIERTO16, EMR_POLYLINETO16, EMR_ANGLEARC,
+                          EMR_POLYDRAW, EMR_POLYDRAW16})
       t[type] = 28;
     for (uint32_t type : {EMR_POLYPOLYLINE, EMR_POLYPOLYGON, EMR_POLYPOLYLINE16, EMR_POLYPOLYGON16, EMR_ROUNDRECT})
       t[type] = 32;
@@ -717,6 +719,34 @@ void EmfPlayer::Polys(ByteReader& r, bool small, bool closed) {
 
 void EmfPlayer::PolyPolyline(const EmfRecord& rec, ByteReader& r) { Polys(r, rec.type == EMR_POLYPOLYLINE16, false); }
 void EmfPlayer::PolyPolygon(const EmfRecord& rec, ByteReader& r) { Polys(r, rec.type == EMR_POLYPOLYGON16, true); }
+
+// Points, then one type byte for each: move, line or Bézier point, possibly closing the figure.
+void EmfPlayer::PolyDraw(const EmfRecord& rec, ByteReader& r) {
+  r.Skip(16);
+  const uint32_t count = r.U32();
+  const QPolygonF logical = ReadPoints(r, count, rec.type == EMR_POLYDRAW16);
+  const auto types = r.Take(count);
+  const QTransform t = ToOutput();
+  QPainterPath p(t.map(state_.current));
+  QPointF current = state_.current;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint8_t kind = types[i] & ~PT_CLOSEFIGURE;
+    if (kind == PT_MOVETO) {
+      p.moveTo(t.map(logical[i]));
+    } else if (kind == PT_LINETO) {
+      p.lineTo(t.map(logical[i]));
+    } else if (kind == PT_BEZIERTO && i + 2 < count) {
+      p.cubicTo(t.map(logical[i]), t.map(logical[i + 1]), t.map(logical[i + 2]));
+      i += 2;
+    } else {
+      return;  // a type the record may not hold: the system refuses the whole record
+    }
+    current = logical[i];
+    if (types[i] & PT_CLOSEFIGURE) p.closeSubpath();
+  }
+  state_.current = current;
+  DrawOpen(p);
+}
 
 void EmfPlayer::Rectangle(const EmfRecord&, ByteReader& r) { DrawClosed(BoxPath(ReadRectL(r), true), true); }
 

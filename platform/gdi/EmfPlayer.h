@@ -66,6 +66,7 @@ class EmfPlayer {
   void PolylineTo(const EmfRecord&, ByteReader&);
   void PolyPolyline(const EmfRecord&, ByteReader&);
   void PolyPolygon(const EmfRecord&, ByteReader&);
+  void PolyDraw(const EmfRecord&, ByteReader&);
   void SetWindowExtEx(const EmfRecord&, ByteReader&);
   void SetWindowOrgEx(const EmfRecord&, ByteReader&);
   void SetViewportExtEx(const EmfRecord&, ByteReader&);

@@ -264,6 +264,19 @@ TEST(EmfPlayer, BezierPassesThroughItsEnds) {
   EXPECT_LE(r.Top, 14);
 }
 
+TEST(EmfPlayer, PolyDrawMovesAndDrawsLines) {
+  EmfBuilder b(60, 40);
+  b.Rec(EMR_CREATEPEN, {1, PS_SOLID, 0, 0, kRed}).Rec(EMR_SELECTOBJECT, {1});
+  // Move to (10, 10), line to (50, 10); move to (10, 30), line to (50, 30).
+  b.Raw(EMR_POLYDRAW16, {0, 0, 60, 40, 4, 10 | (10 << 16), 50 | (10 << 16), 10 | (30 << 16), 50 | (30 << 16),
+                         PT_MOVETO | (PT_LINETO << 8) | (PT_MOVETO << 16) | (PT_LINETO << 24)});
+  const auto d = Play(b.Build(), 60, 40);
+  EXPECT_EQ(d->PixelColor(30, 10), kRed);
+  EXPECT_EQ(d->PixelColor(30, 30), kRed);
+  EXPECT_EQ(d->PixelColor(30, 20), kWhite);  // no line between the figures
+  EXPECT_EQ(d->PixelColor(5, 5), kWhite);    // none from the current position either
+}
+
 // ---- mapping -----------------------------------------------------------------------------
 
 TEST(EmfPlayer, AnisotropicMappingScalesLogicalUnits) {
