@@ -2,6 +2,8 @@
 // plain message dialog.
 
 #include <QAbstractButton>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "platform/rtl/Exceptions.h"
@@ -107,6 +109,25 @@ TEST(HandleException, FailingHandlersOfAFormAreShownAndTheFormGoesOn) {
   EXPECT_EQ(catcher.boxes[1].text, "affichage.");
   EXPECT_EQ(catcher.boxes[2].text, "clic.");
   form.Hide();
+}
+
+TEST(Application, RunShowsTheMainWindowAndEndsWhenItCloses) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);  // the first window created: the main window
+  ASSERT_EQ(Application->MainForm(), main);
+  bool shownInLoop = false;
+  int closes = 0;
+  main->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+  QTimer::singleShot(0, [&] {
+    shownInLoop = main->Widget()->isVisible();
+    main->Widget()->close();  // as the close box does
+  });
+  Application->Run();
+  EXPECT_TRUE(shownInLoop);
+  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_FALSE(main->Widget()->isVisible());
+  Application->ClearTerminated();
 }
 
 TEST(Application, ParamStrAnswersTheArgumentsAsGiven) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -237,6 +238,21 @@ TEST_F(ControlsTest, ChildrenTakeTheParentsFontUntilTheyGetTheirOwn) {
   form.Font().SetName("MS Sans Serif");
   EXPECT_EQ(panel->Font().Name(), "MS Sans Serif");
   EXPECT_EQ(label->Font().Name(), "Arial");
+}
+
+TEST_F(ControlsTest, LabelBreaksOnlyAtLineBreaksAndKeepsAFixedSize) {
+  auto* label = Add<TLabel>(12, 11, 242, 40);
+  label->SetAutoSize(false);
+  label->SetWordWrap(false);
+  label->SetAlignment(TAlignment::taCenter);
+  label->SetCaption("Mirelune version 1.0\r\nun visualiseur d'images rapide et libre pour tous");
+  EXPECT_EQ(label->BoundsRect(), Rect(12, 11, 254, 51));
+  auto* w = static_cast<QLabel*>(label->Widget());
+  EXPECT_EQ(w->text().count(QLatin1Char('\n')), 1);
+  EXPECT_FALSE(w->wordWrap());
+  EXPECT_TRUE(w->alignment() & Qt::AlignHCenter);
+  label->SetAutoSize(true);
+  EXPECT_GT(label->Width(), 242);  // one long line: the label grows to hold it
 }
 
 TEST_F(ControlsTest, FormGeometryIsTheOuterFrame) {
