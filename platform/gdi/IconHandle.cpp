@@ -1,7 +1,9 @@
 #include "platform/gdi/IconHandle.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 
 #include "platform/gdi/DeviceCaps.h"
 
@@ -38,6 +40,35 @@ HICON MakeApplicationIcon() {
   return CreateIcon(w, h, std::move(color), std::move(mask), false);
 }
 
+uint32_t BigEndian32(std::span<const uint8_t> d, size_t at) {
+  return (uint32_t{d[at]} << 24) | (uint32_t{d[at + 1]} << 16) | (uint32_t{d[at + 2]} << 8) | d[at + 3];
+}
+
+// Whether the PNG's chunks lie within its bytes, starting with a header whose size fits an
+// icon.  The decoder sizes its buffers by the chunks' own lengths, so a damaged length must
+// not reach it.
+bool PngChunksFit(std::span<const uint8_t> png) {
+  constexpr size_t kSignature = 8, kChunkFrame = 12;  // length, type, check value
+  constexpr uint32_t kHeader = 0x49484452, kEnd = 0x49454E44;
+  size_t pos = kSignature;
+  bool first = true;
+  while (png.size() - pos >= kChunkFrame) {
+    const uint32_t length = BigEndian32(png, pos), type = BigEndian32(png, pos + 4);
+    if (length > png.size() - pos - kChunkFrame) return false;
+    if (first) {
+      if (type != kHeader || length != 13) return false;
+      const uint32_t width = BigEndian32(png, pos + 8), height = BigEndian32(png, pos + 12);
+      if (width == 0 || height == 0 || width > static_cast<uint32_t>(kMaxIconSide) ||
+          height > static_cast<uint32_t>(kMaxIconSide))
+        return false;
+      first = false;
+    }
+    pos += kChunkFrame + length;
+    if (type == kEnd) break;
+  }
+  return !first;
+}
+
 uint8_t Blend(uint32_t src, uint32_t dst, uint32_t alpha, int shift) {
   const uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
   return static_cast<uint8_t>((s * alpha + d * (255 - alpha) + 127) / 255);
@@ -51,9 +82,16 @@ HICON LoadApplicationIcon() {
 }
 
 HICON CreateIconFromPng(std::span<const uint8_t> png, int32_t width, int32_t height) {
-  if (png.empty() || png.size() > static_cast<size_t>(INT32_MAX)) return nullptr;
-  QImage image = QImage::fromData(
-      QByteArray::fromRawData(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size())), "PNG");
+  if (png.size() < 8 || png.size() > static_cast<size_t>(INT32_MAX) || !PngChunksFit(png)) return nullptr;
+  QByteArray bytes =
+      QByteArray::fromRawData(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "PNG");
+  // The size its header declares is checked before anything is decoded.
+  const QSize declared = reader.size();
+  if (!declared.isValid() || declared.width() > kMaxIconSide || declared.height() > kMaxIconSide) return nullptr;
+  QImage image = reader.read();
   if (image.isNull()) return nullptr;
   if (width == 0) width = image.width();
   if (height == 0) height = image.height();

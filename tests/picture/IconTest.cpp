@@ -251,6 +251,33 @@ TEST_P(IconDamage, LoadsAndIsRefusedAtEachDrawing) {
   EXPECT_EQ(s.At(0, 0), 0xFFFFFFu);
 }
 
+uint32_t Crc32(const uint8_t* p, size_t n) {
+  uint32_t c = 0xFFFFFFFF;
+  for (size_t i = 0; i < n; ++i) {
+    c ^= p[i];
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+  }
+  return ~c;
+}
+
+// A PNG with a header of the given size and, after it, the given bytes.
+std::vector<uint8_t> Png(uint32_t side, const std::vector<uint8_t>& rest) {
+  std::vector<uint8_t> png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  for (int pass = 0; pass < 2; ++pass)
+    for (int shift : {24, 16, 8, 0}) png.push_back(static_cast<uint8_t>(side >> shift));
+  for (uint8_t b : std::vector<uint8_t>{8, 6, 0, 0, 0}) png.push_back(b);
+  const uint32_t crc = Crc32(png.data() + 12, 17);
+  for (int shift : {24, 16, 8, 0}) png.push_back(static_cast<uint8_t>(crc >> shift));
+  png.insert(png.end(), rest.begin(), rest.end());
+  return png;
+}
+
+// An empty data chunk and the end chunk, with their check values.
+const std::vector<uint8_t> kEmptyDataAndEnd{0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E,
+                                            0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+// A text chunk that claims a gigabyte.
+const std::vector<uint8_t> kHugeText{0x40, 0, 0, 0, 't', 'E', 'X', 't', 'a', 'b', 'c', 0, 0, 0, 0, 0};
+
 std::vector<uint8_t> WithEntryField(std::vector<uint8_t> f, size_t field, uint32_t value) {
   Put32(f, 6 + field, value);
   return f;
@@ -281,6 +308,9 @@ INSTANTIATE_TEST_SUITE_P(
                      Put32(f, 22 + 8, 80000);
                      return f;
                    }},
+        DamageCase{"PngDeclaringTwentyThousandPixelsASide",
+                   [] { return File(1, {Entry{0, 0, 0, Png(20000, kEmptyDataAndEnd)}}); }},
+        DamageCase{"PngChunkLongerThanItsData", [] { return File(1, {Entry{0, 0, 0, Png(16, kHugeText)}}); }},
         DamageCase{"PngThatDoesNotDecode",
                    [] {
                      return File(1, {Entry{32, 32, 0, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 1, 2, 3}}});
