@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
     if (const auto px = geo.find("X="); px != std::string::npos) std::sscanf(geo.c_str() + px, "X=%d", &x);
     if (const auto py = geo.find("Y="); py != std::string::npos) std::sscanf(geo.c_str() + py, "Y=%d", &y);
     const double t1 = NowMs();
-    Shell("DISPLAY=" + display + " xdotool mousemove " + std::to_string(x + 40) + " " + std::to_string(y + 148 + 2 + 13 + 6) +
+    Shell("DISPLAY=" + display + " xdotool mousemove " + std::to_string(x + 40) + " " + std::to_string(y + 33 + 148 + 2 + 13 + 6) +
           " click 1");
     if (const auto again = v.NextPaint(30000)) next.push_back(*again - t1);
   }
