@@ -148,7 +148,8 @@ void EmfText::Draw(QPainter& painter, EmfDcState& state, const QTransform& toOut
   glyphRun.setUnderline(font.underline);
   glyphRun.setStrikeOut(font.strikeOut);
   painter.setPen(ToQColor(state.textColor));
-  painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+  // Qt's glyph-run drawing crashes on an empty run with decorations: nothing to draw anyway.
+  if (!drawn.isEmpty()) painter.drawGlyphRun(QPointF(0, 0), glyphRun);
   painter.restore();
 
   if (updateCp && sx > 0) {

@@ -323,3 +323,20 @@ TEST(MetafileDraw, SelectsItsPaletteOnlyWhileDrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+// An opaque text record with no characters in an underlined font once crashed the player.
+TEST(MetafilePlayback, EmptyUnderlinedOpaqueTextDrawsNothingAndDoesNotCrash) {
+  TMetafile meta;
+  meta.LoadFile(std::string(MIRELUNE_SOURCE_DIR) + "/tests/data/wmf/underlined-empty-opaque-text.wmf");
+  gdi::DibHeader h;
+  h.width = 200;
+  h.height = -200;
+  h.bitCount = 32;
+  auto surface = gdi::Dib::Create(h);
+  gdi::TCanvas canvas(*surface);
+  EXPECT_NO_THROW(meta.Render(canvas, TRect{0, 0, 200, 200}));
+}
+
+}  // namespace
