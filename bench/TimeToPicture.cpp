@@ -84,7 +84,9 @@ struct Viewer {
         const std::string line = pending.substr(0, nl);
         pending.erase(0, nl + 1);
         double ms = 0;
-        if (std::sscanf(line.c_str(), "mirelune-trace paint %lf", &ms) == 1) return ms;
+        char kind[64] = {};
+        if (std::sscanf(line.c_str(), "mirelune-trace paint %lf %63s", &ms, kind) == 2 && std::string(kind) == "TImage")
+          return ms;
       }
       pollfd p{err, POLLIN, 0};
       if (::poll(&p, 1, 50) > 0) {

@@ -5,7 +5,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 runs="${1:-5}"
 trace="$here/build-trace"
-cmake -S "$here" -B "$trace" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIRELUNE_PAINT_TRACE=ON \
+cmake -S "$here" -B "$trace" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRELUNE_PAINT_TRACE=ON \
   -DMIRELUNE_TESTS=OFF -DMIRELUNE_BENCH=ON >/dev/null
 cmake --build "$trace" --target mirelune bench_time_to_picture
 photo="$trace/photo-24mp-baseline.jpg"

@@ -1,5 +1,9 @@
 #include "platform/vcl/GraphicControl.h"
 
+#include <time.h>
+
+#include <cstdio>
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -98,7 +102,15 @@ void TGraphicControl::RunPaintCycle() {
 
 void TGraphicControl::Present() {
   ++presents_;
-  if (Widget() && Widget()->isVisible()) Widget()->repaint();
+  if (Widget() && Widget()->isVisible()) {
+    Widget()->repaint();
+#ifdef MIRELUNE_PAINT_TRACE
+    // Benchmark builds only: when a paint reached the screen, on the monotonic clock.
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    std::fprintf(stderr, "mirelune-trace paint %.3f %s\n", ts.tv_sec * 1e3 + ts.tv_nsec / 1e6, ClassName().c_str());
+#endif
+  }
 }
 
 void TGraphicControl::Resized() { Invalidate(); }
