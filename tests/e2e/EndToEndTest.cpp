@@ -87,18 +87,25 @@ class EndToEndTest : public ::testing::Test {
     MakePicture("a.bmp", Qt::red, Qt::blue);
     MakePicture("b.bmp", Qt::green, Qt::yellow);
 
-    for (display_ = 90; display_ < 140; ++display_)
-      if (!fs::exists("/tmp/.X" + std::to_string(display_) + "-lock") &&
-          !fs::exists("/tmp/.X11-unix/X" + std::to_string(display_)))
-        break;
+    // Xvfb picks a free display itself and writes its number to the pipe, so that servers of
+    // tests running at the same time never share one.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
     xserver_ = std::make_unique<Child>(
-        std::vector<std::string>{"Xvfb", ":" + std::to_string(display_), "-screen", "0", "1600x1200x24",
+        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1600x1200x24",
                                  "-nolisten", "tcp"},
         std::vector<std::string>{}, fs::path());
+    ::close(fds[1]);
+    std::string number;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    ::close(fds[0]);
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    display_ = std::stoi(number);
     bool ready = false;
     for (int i = 0; i < 100 && !ready; ++i) {
-      std::this_thread::sleep_for(100ms);
       ready = ::system(("xdpyinfo -display :" + std::to_string(display_) + " >/dev/null 2>&1").c_str()) == 0;
+      if (!ready) std::this_thread::sleep_for(100ms);
     }
     ASSERT_TRUE(ready) << "Xvfb did not start";
   }
