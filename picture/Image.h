@@ -7,12 +7,9 @@
 #include <memory>
 
 #include "picture/Picture.h"
+#include "picture/TargetRect.h"
 #include "platform/vcl/GraphicControl.h"
 
-// The rectangle a w x h picture is drawn into in a cw x ch view.  The aspect ratio is kept
-// in double precision and the quotients and products are taken in extended precision
-// (64-bit significand), truncated toward zero.
-TRect ImageTargetRect(int32_t w, int32_t h, int32_t cw, int32_t ch, bool Stretch, bool Proportional, bool Center);
 
 class TImage : public TGraphicControl {
  public:

@@ -15,7 +15,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "tools/mirelune-render/JpegOptions.h"
 #include "tools/mirelune-render/RenderOptions.h"
-#include "tools/mirelune-render/ViewTarget.h"
+#include "picture/TargetRect.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ int Run(const TRenderOptions& options) {
   if (options.View) {
     cw = options.View->first;
     ch = options.View->second;
-    target = ProportionalTarget(w, h, cw, ch);
+    target = ImageTargetRect(w, h, cw, ch, false, true, false);  // the main view's rules
   }
   // An empty picture still gives an image: one pixel of the window's colour.
   auto surface = MakeSurface(cw > 0 ? cw : 1, ch > 0 ? ch : 1);
